@@ -1,0 +1,19 @@
+// The host's worker threads and the start-up/shutdown that runs them.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "Json.h"
+
+// The synthetic request queued when the browser goes away during a conference.
+inline constexpr const char* kSyntheticLeaveRequest = "{\"type\":\"InEventLeave\",\"_direction\":1}";
+
+// Reads requests from `input` until it ends or "{EXIT}" arrives.
+void InputThread(FILE* input);
+// Carries out queued requests until the end of input.
+void OutputThread();
+// Parses, dispatches and answers one request text.
+void handleRequestText(const std::string& text, int& clientStarted);
+
+int hostMain(int argc, char** argv);

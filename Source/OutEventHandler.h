@@ -1,0 +1,17 @@
+// The library's events: copied on its callback, queued, translated on
+// OutEventThread into event messages for the page.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "TavmoClient.h"
+
+extern "C" void TAVMO_CLIENT_CALL TavmoClientCallback(int32_t eventCode, const void* parameters, uint32_t size,
+                                                      uint32_t userWord);
+
+// Translates queued events until the end of input.
+void OutEventThread();
+
+// Translates one event into a message for the page.
+void OnOutEvent(int32_t code, const std::vector<unsigned char>& block);

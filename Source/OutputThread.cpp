@@ -1,0 +1,47 @@
+#include <string>
+#include <vector>
+
+#include "HostState.h"
+#include "HostThreads.h"
+#include "Log.h"
+#include "Redaction.h"
+#include "RequestHandler.h"
+#include "TavmoAgent.h"
+
+namespace {
+constexpr const char* kLogSource = logsource::kMain;
+}  // namespace
+
+void handleRequestText(const std::string& text, int& clientStarted) {
+    LOG_DETAIL("OutputThread: Handling request: [%s]", redactSecrets(text).c_str());
+    Json::Value request;
+    try {
+        if (json::parse(text, request) && request.isObject()) {
+            handleRequest(request, clientStarted);
+        } else {
+            request = Json::Value(Json::objectValue);
+            request["error"] = "Not a valid JSON object";
+            LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", redactSecrets(text).c_str());
+        }
+    } catch (...) {
+        if (!request.isObject()) request = Json::Value(Json::objectValue);
+        request["error"] = "Error while handling request";
+        LOG_ERROR("OutputThread: Exception while handling request: [%s]", redactSecrets(text).c_str());
+    }
+    TavmoAgent::sendMessage("OutputThread", std::move(request));
+}
+
+void OutputThread() {
+    LOG_INFO("OutputThread: STARTED");
+    int clientStarted = 0;
+    std::vector<std::string> batch;
+    while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<std::string>::Wait::Taken) {
+        LOG_DETAIL("OutputThread: Signaled by InputThread");
+        for (const std::string& text : batch) {
+            handleRequestText(text, clientStarted);
+            requestQueue.markHandled(1);
+        }
+    }
+    LOG_INFO("OutputThread: EXIT InputThread Exit");
+    LOG_INFO("OutputThread: EXIT");
+}

@@ -1,0 +1,73 @@
+#include "RequestHandler.h"
+
+#include <cstring>
+#include <string>
+
+#include "HostState.h"
+#include "JsonValues.h"
+#include "Log.h"
+#include "RequestHandler/LifecycleRequests.h"
+
+namespace {
+
+constexpr const char* kLogSource = logsource::kRequestHandler;
+
+using Handler = void (*)(Json::Value& request, int& clientStarted);
+
+// Most handlers do not need OutputThread's clientStarted.
+template <void (*handler)(Json::Value&)>
+void withoutClientStarted(Json::Value& request, int&) {
+    handler(request);
+}
+
+struct DispatchRow {
+    const char* type;
+    Handler handler;
+};
+
+// Compared in this order, exactly and case-sensitively.
+constexpr DispatchRow kDispatchTable[] = {
+    {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
+    {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
+};
+
+Handler findHandler(const std::string& type) {
+    for (const DispatchRow& row : kDispatchTable)
+        if (type == row.type) return row.handler;
+    return nullptr;
+}
+
+bool directionIsValid(const Json::Value& request) {
+    const Json::Value* direction = request.find("_direction", "_direction" + std::strlen("_direction"));
+    return direction && readLenientInt(*direction) == 1;
+}
+
+}  // namespace
+
+void handleRequest(Json::Value& request, int& clientStarted) {
+    if (hostState.load() == HostRunning && !directionIsValid(request)) {
+        request["error"] = "No or invalid direction";
+        LOG_ERROR("OutputThread: handleRequest() No or invalid direction");
+        return;
+    }
+    if (request.isMember("type") && !request["type"].isString()) {
+        request["error"] = "Type is not a string";
+        LOG_ERROR("OutputThread: handleRequest() Type is not a string");
+        return;
+    }
+    request.removeMember("error");
+    std::string type = request.isMember("type") ? request["type"].asString() : std::string();
+    LOG_INFO("OutputThread: handleRequest() Processing Request: [%s]", type.c_str());
+    Handler handler = findHandler(type);
+    if (!handler) {
+        LOG_ERROR("OutputThread: handleRequest() Unknown request: [%s]", type.c_str());
+        request["error"] = "unknown request";
+        return;
+    }
+    try {
+        handler(request, clientStarted);
+    } catch (...) {
+        LOG_ERROR("OutputThread: handleRequest() Unknown Exception while processing request: [%s]", type.c_str());
+        request["error"] = "unknown error";
+    }
+}

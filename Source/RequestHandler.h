@@ -1,0 +1,8 @@
+// The dispatcher: checks a request's envelope and calls the handler its type
+// names. The reply is the request object itself.
+#pragma once
+
+#include "Json.h"
+
+// `clientStarted` is OutputThread's word for "this host started the library".
+void handleRequest(Json::Value& request, int& clientStarted);

@@ -1,0 +1,9 @@
+// Starting and stopping the library, and the host's housekeeping requests.
+#pragma once
+
+#include "Json.h"
+
+inline constexpr const char* kHostVersion = "1.3.7_0003";
+
+void RequestSetChromeArch(Json::Value& request);
+void RequestGetVersion(Json::Value& request);

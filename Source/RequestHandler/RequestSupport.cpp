@@ -1,0 +1,43 @@
+#include "RequestHandler/RequestSupport.h"
+
+#include <string>
+
+#include "Log.h"
+
+namespace {
+
+constexpr const char* kLogSource = logsource::kRequestHandler;
+
+void setLibraryError(Json::Value& reply, const char* constantName) {
+    reply["error"] = std::string("TavmoClient error: ") + constantName;
+}
+
+}  // namespace
+
+bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
+                 uint32_t size) {
+    int32_t result = TavmoClientSendRequest(code, record, size);
+    if (result == 0) return true;
+    LOG_ERROR("OutputThread: %s() %s: [%d]", handler, constantName, result);
+    setLibraryError(reply, constantName);
+    return false;
+}
+
+bool sendPrivateRequest(Json::Value& reply, const char* handler, uint32_t privateCode, const char* constantName,
+                        void* inner, uint32_t sizeField) {
+    TavmoClientPrivateRequest wrapper{};
+    wrapper.privateCode = privateCode;
+    wrapper.record = inner;
+    wrapper.sizeField = sizeField;
+    return sendRequest(reply, handler, TAVMO_CLIENT_REQUEST_PRIVATE, constantName, &wrapper, sizeof wrapper);
+}
+
+bool sendInEvent(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
+                 uint32_t size) {
+    if (TavmoClientSendEvent(code, record, size) == 1) return true;
+    LOG_ERROR("OutputThread: %s() %s", handler, constantName);
+    setLibraryError(reply, constantName);
+    return false;
+}
+
+void setResultOk(Json::Value& reply) { reply["result"] = "ok"; }

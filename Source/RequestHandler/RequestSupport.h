@@ -1,0 +1,31 @@
+// The steps every handler family shares: send to the library, and on a
+// refusal log it and answer "TavmoClient error: <CONSTANT>".
+#pragma once
+
+#include <cstdint>
+
+#include "Json.h"
+#include "TavmoClient.h"
+
+// Expands a library constant into its code and its name, as the helpers below
+// take them: sendRequest(request, __func__, LIBRARY_CODE(TAVMO_...), ...).
+#define LIBRARY_CODE(constant) (constant), #constant
+
+// Sends a library request. On an error code: logs "OutputThread: <handler>()
+// <CONSTANT>: [<code>]" at level 1, sets "error", returns false.
+bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
+                 uint32_t size);
+
+// Sends a private library request: request code TAVMO_CLIENT_REQUEST_PRIVATE
+// with the wrapper record around `inner`; `sizeField` is what the wrapper's
+// size field says. Refusals are reported as for sendRequest.
+bool sendPrivateRequest(Json::Value& reply, const char* handler, uint32_t privateCode, const char* constantName,
+                        void* inner, uint32_t sizeField);
+
+// Sends a library in-event. Unless the library answers exactly 1: logs
+// "OutputThread: <handler>() <CONSTANT>" at level 1, sets "error", returns false.
+bool sendInEvent(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
+                 uint32_t size);
+
+// On success the handlers that report nothing else answer "result": "ok".
+void setResultOk(Json::Value& reply);

@@ -1,0 +1,63 @@
+// A worker thread whose end the main thread can wait for with a time limit.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class Worker {
+public:
+    // Runs `body` on a new thread; `onEnd` runs on that thread when the body
+    // has returned (the main thread uses it to wake up).
+    Worker(std::function<void()> body, std::function<void()> onEnd = {}) {
+        thread_ = std::thread([this, body = std::move(body), onEnd = std::move(onEnd)] {
+            body();
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                ended_ = true;
+            }
+            endedChanged_.notify_all();
+            if (onEnd) onEnd();
+        });
+    }
+
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    ~Worker() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+    bool held() const { return thread_.joinable(); }
+
+    bool ended() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return ended_;
+    }
+
+    // Waits up to `timeout` for the thread to end; joins it when it did.
+    bool waitFor(std::chrono::milliseconds timeout) {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!endedChanged_.wait_for(lock, timeout, [this] { return ended_; })) return false;
+        }
+        thread_.join();
+        return true;
+    }
+
+    // Gives up on a thread that did not end in time. The thread may still
+    // run, so the Worker must outlive the process's use of it.
+    std::thread::native_handle_type abandon() {
+        auto handle = thread_.native_handle();
+        thread_.detach();
+        return handle;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable endedChanged_;
+    bool ended_ = false;
+    std::thread thread_;
+};

@@ -1,0 +1,216 @@
+// The host's process: start-up, supervision of the workers, and the shutdown
+// in its fixed order.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "HostState.h"
+#include "HostThreads.h"
+#include "Log.h"
+#include "LogConfig.h"
+#include "OutEventHandler.h"
+#include "TavmoAgent.h"
+#include "Worker.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr const char* kLogSource = logsource::kMain;
+constexpr const char* kAcceptedExtensionId = "gdlpkaomnfhcebijgdlpkaomnfhcebij";
+constexpr const char* kInstanceLockName = "ZOLT.EXE";
+constexpr const char* kCaptureFileName = "ZOLTStdout.txt";
+constexpr std::chrono::milliseconds kWorkerExitLimit{10000};
+// The main thread sleeps in the message wait while the input is open; the
+// end of input wakes it at once, so this only bounds a missed wake-up.
+constexpr std::chrono::milliseconds kMessageWait{1000};
+
+struct Arguments {
+    bool debug = false;
+    bool callerAccepted = false;
+};
+
+Arguments examineArguments(int argc, char** argv) {
+    Arguments arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-debug") == 0) arguments.debug = true;
+        if (std::strstr(argv[i], kAcceptedExtensionId)) arguments.callerAccepted = true;
+    }
+    return arguments;
+}
+
+bool takeInstanceLock() {
+    platform::InstanceLock lock = platform::acquireInstanceLock(kInstanceLockName);
+    switch (lock.state) {
+        case platform::InstanceLockState::Owned:
+            LOG_INFO("MainThread: CreateMutexExA(...) hMutex: [%#x]", static_cast<unsigned>(lock.handle));
+            return true;
+        case platform::InstanceLockState::HeldElsewhere:
+            LOG_ERROR("MainThread: CreateMutexExA(...) can't own the mutex ERROR: [%d]", lock.systemError);
+            return false;
+        case platform::InstanceLockState::Failed:
+            LOG_ERROR("MainThread: CreateMutexExA(...) can't create mutex ERROR: [%d]", lock.systemError);
+            return false;
+    }
+    return false;
+}
+
+// Keeps a private copy of standard output for the framed messages and sends
+// everything else written to standard output into the capture file.
+FILE* separateStandardOutput(bool debug) {
+    int stdoutCopy = platform::duplicateStandardOutput();
+    if (!debug) {
+        platform::setBinaryMode(0);
+        platform::setBinaryMode(1);
+    }
+    if (stdoutCopy < 0) {
+        LOG_INFO("MainThread: Can't duplicate stdout.");
+        return nullptr;
+    }
+    if (!debug) platform::setBinaryMode(stdoutCopy);
+    FILE* stdoutStream = platform::openStream(stdoutCopy, debug ? "a" : "ab");
+    TavmoAgent::setOutputStream(stdoutStream);
+    LOG_INFO("MainThread: stdout duplicated. stdout: [%d], file: [%d]", stdoutCopy,
+             stdoutStream ? static_cast<int>(reinterpret_cast<uintptr_t>(stdoutStream)) : 0);
+    return stdoutStream;
+}
+
+FILE* openCaptureFile() {
+    std::string path = platform::temporaryFolder() + kCaptureFileName;
+    FILE* captureFile = std::freopen(path.c_str(), "w", stdout);
+    if (captureFile)
+        LOG_INFO("MainThread: Sucessfully redirected stdout to file: [%s]", path.c_str());
+    else
+        LOG_INFO("MainThread: Can't redirect stdout to file: [%s]", path.c_str());
+    return captureFile;
+}
+
+void enableOptionalFeatures() {
+    TavmoClientFeatureControl features;
+    TavmoClientFeatureControlConstructDefault(&features);
+    features.bytes[TAVMO_CLIENT_FEATURE_BYTE_HOST] = 1;
+    TavmoClientSetOptionalFeatures(&features);
+}
+
+bool createWindowAndWatchDevices() {
+    hWindow = platform::createHiddenWindow();
+    LOG_INFO("MainThread: CreateWindowEx(...) hWindow: [%#x]",
+             static_cast<unsigned>(reinterpret_cast<uintptr_t>(hWindow)));
+    uintptr_t notifyHandle = 0;
+    int error = 0;
+    if (!platform::registerDeviceNotification(hWindow, notifyHandle, error)) {
+        LOG_ERROR("MainThread: RegisterDeviceNotification(...) failed ERROR: [%d]", error);
+        return false;
+    }
+    LOG_INFO("MainThread: RegisterDeviceNotification(...) hNotify: [%#x]", static_cast<unsigned>(notifyHandle));
+    return true;
+}
+
+class Supervisor {
+public:
+    // Starts InputThread, OutputThread and OutEventThread, in this order.
+    Supervisor()
+        : input_(std::make_unique<Worker>([] { InputThread(stdin); }, [] { platform::wakeMainThread(); })),
+          output_(std::make_unique<Worker>([] { OutputThread(); })),
+          outEvent_(std::make_unique<Worker>([] { OutEventThread(); })) {}
+
+    // Runs until the input has ended and the other workers have ended or been
+    // given up on.
+    void run() {
+        while (!input_->ended()) {
+            platform::waitForMessages(kMessageWait);
+            platform::pumpMessages();
+        }
+        input_->waitFor(kWorkerExitLimit);
+        LOG_INFO("MainThread: InputThread WAIT_OBJECT_0");
+        requestQueue.close();
+        eventQueue.close();
+        awaitEnd(output_, "OutputThread");
+        awaitEnd(outEvent_, "OutEventThread");
+        platform::pumpMessages();
+    }
+
+    bool abandonedAny() const { return abandoned_; }
+
+private:
+    void awaitEnd(std::unique_ptr<Worker>& worker, const char* name) {
+        if (worker->waitFor(kWorkerExitLimit)) {
+            LOG_INFO("MainThread: %s WAIT_OBJECT_0", name);
+            return;
+        }
+        LOG_INFO("MainThread: %s WAIT_TIMEOUT on EXIT, Terminating thread...", name);
+        platform::terminateThread(worker->abandon());
+        // The thread may still be running inside the Worker.
+        worker.release();
+        abandoned_ = true;
+    }
+
+    std::unique_ptr<Worker> input_;
+    std::unique_ptr<Worker> output_;
+    std::unique_ptr<Worker> outEvent_;
+    bool abandoned_ = false;
+};
+
+void stopLibrary() {
+    TavmoClientSynchronizeStart();
+    TavmoClientStop();
+    TavmoClientSynchronizeEnd();
+}
+
+}  // namespace
+
+int hostMain(int argc, char** argv) {
+    Arguments arguments = examineArguments(argc, argv);
+    if (arguments.debug) hostState = HostDebug;
+
+    TavmoClientConsoleLogConfigure(0);
+    TavmoClientLogConfig logConfig = makeLogConfig();
+    if (!TavmoClientInitialize(TavmoClientCallback, 0, &logConfig)) return -1;
+
+    LOG_INFO("MainThread: TavmoClientForWeb_1.3.7_0003 Initialized. argc: [%d], Process: [%d], Thread: [%d]", argc,
+             platform::processId(), static_cast<int>(platform::threadId()));
+    for (int i = 0; i < argc; ++i) LOG_INFO("MainThread: TavmoClientForWeb, argv[%d]: [%s]", i, argv[i]);
+    if (argc < 2) {
+        LOG_ERROR("MainThread: TavmoClientForWeb, invalid number of arguments, exiting.");
+        return -1;
+    }
+    if (!arguments.callerAccepted && !arguments.debug) {
+        LOG_ERROR("MainThread: TavmoClientForWeb, invalid extension id, exiting.");
+        return -1;
+    }
+    LOG_INFO("MainThread: TavmoClientForWeb Path to log files are: [%s]", logDirectoryText());
+
+    if (!takeInstanceLock()) {
+        TavmoClientUninitialize();
+        return -1;
+    }
+
+    FILE* captureFile = nullptr;
+    bool notificationRegistered = false;
+    bool abandonedWorker = false;
+    try {
+        if (separateStandardOutput(arguments.debug)) captureFile = openCaptureFile();
+        enableOptionalFeatures();
+        notificationRegistered = createWindowAndWatchDevices();
+
+        Supervisor supervisor;
+        supervisor.run();
+        abandonedWorker = supervisor.abandonedAny();
+
+        LOG_INFO("MainThread: EXIT Starting cleanup...");
+        eventQueue.underLock([] { hostState = HostExiting; });
+        if (notificationRegistered) platform::unregisterDeviceNotification();
+    } catch (...) {
+        LOG_ERROR("MainThread: Unknown Exception");
+        eventQueue.underLock([] { hostState = HostExiting; });
+    }
+
+    stopLibrary();
+    if (captureFile) std::fclose(captureFile);
+    LOG_INFO("MainThread: EXIT");
+    TavmoClientUninitialize();
+    platform::releaseInstanceLock();
+    if (abandonedWorker) platform::exitNow(0);
+    return 0;
+}

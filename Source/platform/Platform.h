@@ -1,0 +1,63 @@
+// What the host needs from the operating system. One implementation per
+// platform (posix/, win32/), chosen by the build; the rest of the host does
+// not know which one it runs on.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace platform {
+
+enum class InstanceLockState { Owned, HeldElsewhere, Failed };
+
+struct InstanceLock {
+    InstanceLockState state = InstanceLockState::Failed;
+    int systemError = 0;
+    uintptr_t handle = 0;  // shown in the log only
+};
+
+// Takes the single-instance lock of this name for the whole process.
+InstanceLock acquireInstanceLock(const char* name);
+void releaseInstanceLock();
+
+int processId();
+unsigned long threadId();
+
+// Duplicates descriptor 1, or -1.
+int duplicateStandardOutput();
+// No text translation on this descriptor (where the platform has any).
+void setBinaryMode(int fd);
+FILE* openStream(int fd, const char* mode);
+// The temporary folder with its final separator, or empty if there is none.
+std::string temporaryFolder();
+
+// The folder for log files and the library's data, created with its parents:
+// the user's local application data folder + Tavmo/Data/User/.
+std::string logDirectory();
+
+// The hidden window that receives device notifications; never shown.
+void* createHiddenWindow();
+// Starts watching video capture devices for `window`; false with a system
+// error code when that is not possible.
+bool registerDeviceNotification(void* window, uintptr_t& handle, int& systemError);
+void unregisterDeviceNotification();
+
+// Blocks until window messages or device notifications are waiting, until
+// wakeMainThread() is called, or until `timeout`.
+void waitForMessages(std::chrono::milliseconds timeout);
+// Wakes waitForMessages from any thread; a wake before the wait is kept.
+void wakeMainThread();
+// Handles every waiting message without blocking.
+void pumpMessages();
+
+// Ends a thread that outlived its time, where the platform allows it.
+void terminateThread(std::thread::native_handle_type thread);
+
+// Ends the process at once, without running destructors: used when a thread
+// that was given up on may still touch process-wide objects.
+[[noreturn]] void exitNow(int code);
+
+}  // namespace platform

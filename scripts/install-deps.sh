@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, if any is missing.
+# Usage: scripts/install-deps.sh [linux|windows|all]
+set -euo pipefail
+
+linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev
+                googletest libgtest-dev libgmock-dev)
+windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+
+case "${1:-linux}" in
+  linux) wanted=("${linux_packages[@]}") ;;
+  windows) wanted=("${windows_packages[@]}") ;;
+  all) wanted=("${linux_packages[@]}" "${windows_packages[@]}") ;;
+  *) echo "usage: $0 [linux|windows|all]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,153 @@
+// The host executable with the stand-in library, driven through pipes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "HostProcess.h"
+
+namespace {
+
+const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
+const std::string kVersionReply =
+    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+
+TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
+    TempFolder folder;
+    HostProcess host(folder);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+    std::string log = host.logText();
+    for (const char* line :
+         {"InputThread: STARTED", "OutputThread: STARTED", "OutEventThread: STARTED",
+          "MainThread: InputThread WAIT_OBJECT_0", "MainThread: OutputThread WAIT_OBJECT_0",
+          "MainThread: OutEventThread WAIT_OBJECT_0", "MainThread: EXIT Starting cleanup...", "MainThread: EXIT"})
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+}
+
+TEST(HostLifecycle, ExitMessageEndsTheHostLikeTheEndOfInput) {
+    TempFolder folder;
+    HostProcess host(folder);
+    host.sendFrame("{EXIT}");
+    EXPECT_EQ(host.waitExit(), 0);
+    EXPECT_EQ(host.readRest(std::chrono::milliseconds(100)), "");
+}
+
+TEST(HostLifecycle, PipelinedRequestsAreAnsweredOnceEachInOrder) {
+    TempFolder folder;
+    HostProcess host(folder);
+    std::string burst;
+    const int count = 500;
+    for (int i = 0; i < count; ++i) {
+        std::string body = R"({"type":"RequestGetVersion","_direction":1,"_id":)" + std::to_string(i) + "}";
+        auto length = static_cast<uint32_t>(body.size());
+        for (int b = 0; b < 4; ++b) burst.push_back(static_cast<char>((length >> (8 * b)) & 0xFF));
+        burst += body;
+    }
+    host.sendRaw(burst);
+    for (int i = 0; i < count; ++i) {
+        std::optional<std::string> reply = host.readFrame();
+        ASSERT_TRUE(reply) << "reply " << i;
+        EXPECT_EQ(*reply, "{\"_direction\":2,\"_id\":" + std::to_string(i) +
+                              ",\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n");
+    }
+    host.closeInput();
+    EXPECT_EQ(host.readRest(), "") << "no reply beyond one per request";
+    EXPECT_EQ(host.waitExit(), 0);
+}
+
+TEST(HostLifecycle, BadFramesAreAnsweredAndTheHostKeepsRunning) {
+    TempFolder folder;
+    HostProcess host(folder);
+    host.sendFrame("");
+    EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"error\":\"Not a valid JSON object\"}\n");
+    host.sendFrame("\xff\xfe{[");
+    EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"error\":\"Not a valid JSON object\"}\n");
+    host.sendFrame(std::string(50000, '[') + std::string(50000, ']'));
+    std::optional<std::string> deep = host.readFrame();
+    ASSERT_TRUE(deep);
+    EXPECT_NE(deep->find("\"error\""), std::string::npos);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+    host.sendRaw(std::string("\x10\x00\x00\x00{\"type\"", 11));
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+    EXPECT_NE(host.logText().find("InputThread: EOF While Reading Message: [{\"type\"]"), std::string::npos);
+}
+
+struct RefusedStart {
+    std::vector<std::string> arguments;
+};
+
+class StartRefused : public ::testing::TestWithParam<RefusedStart> {};
+
+TEST_P(StartRefused, ExitsWithMinusOne) {
+    TempFolder folder;
+    HostOptions options;
+    options.arguments = GetParam().arguments;
+    HostProcess host(folder, options);
+    EXPECT_EQ(host.waitExit(), 255);
+    EXPECT_EQ(host.readRest(std::chrono::milliseconds(100)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, StartRefused,
+                         ::testing::Values(RefusedStart{{}}, RefusedStart{{"chrome-extension://someotherextension/"}},
+                                           RefusedStart{{"-Debug"}}));
+
+TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
+    TempFolder folder;
+    HostOptions options;
+    options.arguments = {"--parent-window=0", "xxgdlpkaomnfhcebijgdlpkaomnfhcebijxx"};
+    HostProcess host(folder, options);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+}
+
+TEST(HostLifecycle, DebugModeSpeaksLinesWithoutLengthsAndNeedsNoDirection) {
+    TempFolder folder;
+    HostOptions options;
+    options.arguments = {"-debug"};
+    HostProcess host(folder, options);
+    host.sendRaw("{\"type\":\"RequestGetVersion\"}\n");
+    EXPECT_EQ(host.readLine(), "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}");
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+}
+
+TEST(HostLifecycle, SecondInstanceEndsAtOnceAndTheFirstKeepsAnswering) {
+    TempFolder folder;
+    HostProcess first(folder);
+    first.sendFrame(kVersionRequest);
+    ASSERT_EQ(first.readFrame(), kVersionReply);
+    {
+        HostProcess second(folder);
+        EXPECT_EQ(second.waitExit(), 255);
+    }
+    first.sendFrame(kVersionRequest);
+    EXPECT_EQ(first.readFrame(), kVersionReply);
+    EXPECT_NE(first.logText().find("MainThread: CreateMutexExA(...) can't own the mutex ERROR: ["), std::string::npos);
+}
+
+TEST(HostLifecycle, StrayOutputGoesToTheCaptureFileNotThePage) {
+    TempFolder folder;
+    HostProcess host(folder);
+    host.sendFrame(kVersionRequest);
+    ASSERT_EQ(host.readFrame(), kVersionReply);
+    std::ifstream capture(folder.path() + "/ZOLTStdout.txt");
+    EXPECT_TRUE(capture.good()) << "capture file in the temporary folder";
+    EXPECT_NE(host.logText().find("MainThread: Sucessfully redirected stdout to file: [" + folder.path() +
+                                  "/ZOLTStdout.txt]"),
+              std::string::npos);
+}
+
+TEST(HostLifecycle, LibraryEventsReachThePageAsEventMessages) {
+    TempFolder folder;
+    HostOptions options;
+    options.scenario = {"raise 0 99999 -"};
+    HostProcess host(folder, options);
+    EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"code\":99999,\"params\":null}\n");
+}
+
+}  // namespace

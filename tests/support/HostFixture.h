@@ -1,0 +1,36 @@
+// Puts the host's process-wide state back to start-up for each unit test and
+// captures what the message writer writes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FakeTavmoClient.h"
+#include "Json.h"
+
+class HostFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The framed messages written so far, as raw bodies.
+    std::vector<std::string> writtenBodies();
+    // Everything the writer wrote, byte for byte.
+    std::string writtenBytes();
+
+    // Runs one request text through parsing, dispatch and the writer, and
+    // returns the reply's body.
+    std::string answer(const std::string& text);
+    std::string answer(const Json::Value& request);
+
+    int clientStarted = 0;
+
+private:
+    FILE* output_ = nullptr;
+};
+
+// Frames a body as the browser does: 4-byte little-endian length first.
+std::string frame(const std::string& body);

@@ -1,0 +1,77 @@
+// Runs the real host executable as a browser does: arguments on the command
+// line, framed messages through pipes. Each HostProcess gets folders of its
+// own (log and data folder, temporary folder, lock folder), so tests can run
+// side by side.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+struct HostOptions {
+    std::vector<std::string> arguments = {kExtensionOrigin};
+    // Lines of a stand-in scenario; empty for none.
+    std::vector<std::string> scenario;
+    std::map<std::string, std::string> environment;
+};
+
+class HostProcess {
+public:
+    // Starts the host in `folder` (see above). The executable is
+    // $TAVMO_HOST_EXECUTABLE or the one built with the tests; a launcher such
+    // as "wine64" may be put before it with $TAVMO_HOST_LAUNCHER.
+    HostProcess(const TempFolder& folder, const HostOptions& options = {});
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
+
+    void sendFrame(const std::string& body);
+    void sendRaw(const std::string& bytes);
+    void closeInput();
+
+    // The next framed body, or nothing if none arrives in time or the output ends.
+    std::optional<std::string> readFrame(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // The next line (without its line end) in debug mode.
+    std::optional<std::string> readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Everything that arrives until the output ends or `timeout`.
+    std::string readRest(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+    // The exit code (0 to 255), or nothing if the host is still running after
+    // `timeout` (it is then killed).
+    std::optional<int> waitExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
+    // The host's log and data folder, and everything its log files hold.
+    std::string dataFolder() const { return dataFolder_; }
+    std::string logText() const;
+
+private:
+    bool fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline);
+
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+    std::string buffered_;
+    std::string dataFolder_;
+    std::optional<int> exitCode_;
+};
+
+// The path of the host executable the tests run.
+std::string hostExecutable();

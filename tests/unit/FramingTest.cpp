@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "HostFixture.h"
+#include "HostState.h"
+#include "HostThreads.h"
+#include "TavmoAgent.h"
+
+namespace {
+
+const std::string kSentinel = "<end of test input>";
+
+class Framing : public HostFixture {
+protected:
+    // Runs InputThread over `bytes` and returns the texts it queued.
+    std::vector<std::string> queuedFrom(const std::string& bytes) {
+        FILE* input = std::tmpfile();
+        std::fwrite(bytes.data(), 1, bytes.size(), input);
+        std::rewind(input);
+        InputThread(input);
+        std::fclose(input);
+        requestQueue.push(kSentinel);
+        std::vector<std::string> batch;
+        EXPECT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<std::string>::Wait::Taken);
+        EXPECT_EQ(batch.back(), kSentinel);
+        batch.pop_back();
+        return batch;
+    }
+};
+
+TEST_F(Framing, SingleMessage) {
+    EXPECT_EQ(queuedFrom(frame("{\"a\":1}")), std::vector<std::string>{"{\"a\":1}"});
+    EXPECT_TRUE(fake::logged("InputThread: Reading message of length :[7]", 3));
+    EXPECT_EQ(hostState.load(), HostInputEnded);
+}
+
+TEST_F(Framing, SeveralMessagesInOrder) {
+    EXPECT_EQ(queuedFrom(frame("1") + frame("22") + frame("333")), (std::vector<std::string>{"1", "22", "333"}));
+}
+
+TEST_F(Framing, EmptyBodyIsAnEmptyText) { EXPECT_EQ(queuedFrom(frame("")), std::vector<std::string>{""}); }
+
+TEST_F(Framing, EmptyInputQueuesNothing) {
+    EXPECT_TRUE(queuedFrom("").empty());
+    EXPECT_TRUE(fake::logged("InputThread: EXIT While Reading Length: [0]", 3));
+    EXPECT_TRUE(fake::logged("InputThread: EXIT", 3));
+}
+
+TEST_F(Framing, ShortHeaderEndsReadingWithThePartialLength) {
+    EXPECT_TRUE(queuedFrom(std::string("\x05\x01", 2)).empty());
+    EXPECT_TRUE(fake::logged("InputThread: EXIT While Reading Length: [261]", 3));
+}
+
+TEST_F(Framing, ShortBodyIsLoggedAndDropped) {
+    EXPECT_TRUE(queuedFrom(frame("{\"abc\":1}").substr(0, 8)).empty());
+    EXPECT_TRUE(fake::logged("InputThread: EOF While Reading Message: [{\"ab]", 1));
+    EXPECT_TRUE(fake::logged("InputThread: EXIT While Reading Length: [0]", 3));
+}
+
+TEST_F(Framing, HugeLengthWithoutBodyCostsNoMemoryAndQueuesNothing) {
+    EXPECT_TRUE(queuedFrom(std::string("\xff\xff\xff\xff", 4) + "{}").empty());
+    EXPECT_TRUE(fake::logged("InputThread: EOF While Reading Message: [{}]", 1));
+}
+
+TEST_F(Framing, ExitTextEndsReadingAndIsNotQueued) {
+    EXPECT_EQ(queuedFrom(frame("a") + frame("{EXIT}") + frame("b")), std::vector<std::string>{"a"});
+}
+
+TEST_F(Framing, ExitTextWithMoreBytesIsAnOrdinaryRequest) {
+    EXPECT_EQ(queuedFrom(frame("{EXIT} ") + frame("{EXIT}x")), (std::vector<std::string>{"{EXIT} ", "{EXIT}x"}));
+}
+
+TEST_F(Framing, DebugModeReadsLines) {
+    hostState = HostDebug;
+    EXPECT_EQ(queuedFrom("{\"a\":1}\n\nsecond\n{EXIT}\nlater\n"),
+              (std::vector<std::string>{"{\"a\":1}", "", "second"}));
+}
+
+TEST_F(Framing, DebugModeDropsAPartialLine) {
+    hostState = HostDebug;
+    EXPECT_EQ(queuedFrom("one\ntwo"), std::vector<std::string>{"one"});
+    EXPECT_TRUE(fake::logged("InputThread: EOF While Reading Message: [two]", 1));
+}
+
+TEST_F(Framing, SecretsNeverReachTheLog) {
+    queuedFrom(frame(R"({"type":"InEventLogin","password":"hunter2"})") + frame(R"({"pin":"4711")"));
+    for (const std::string& line : fake::logTexts()) {
+        EXPECT_EQ(line.find("hunter2"), std::string::npos) << line;
+        EXPECT_EQ(line.find("4711"), std::string::npos) << line;
+    }
+}
+
+TEST_F(Framing, EndOfInputOutsideAConferenceQueuesNoLeave) {
+    EXPECT_TRUE(queuedFrom("").empty());
+    EXPECT_FALSE(fake::logged(std::string("InputThread: Pushing: [") + kSyntheticLeaveRequest + "]"));
+}
+
+TEST_F(Framing, EndOfInputDuringAConferenceQueuesTheLeaveAndWaitsUntilItIsHandled) {
+    inConference = 1;
+    std::vector<std::string> seen;
+    std::thread consumer([&] {
+        std::vector<std::string> batch;
+        while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<std::string>::Wait::Taken) {
+            for (const std::string& text : batch) seen.push_back(text);
+            requestQueue.markHandled(batch.size());
+        }
+    });
+    FILE* input = std::tmpfile();
+    InputThread(input);
+    std::fclose(input);
+    bool handledBeforeEnd = !seen.empty();
+    requestQueue.close();
+    consumer.join();
+    EXPECT_TRUE(handledBeforeEnd) << "InputThread ended before the leave was handed on";
+    EXPECT_EQ(seen, std::vector<std::string>{kSyntheticLeaveRequest});
+    EXPECT_EQ(std::string(kSyntheticLeaveRequest).size(), 38u);
+    EXPECT_TRUE(fake::logged(std::string("InputThread: Pushing: [") + kSyntheticLeaveRequest + "]", 3));
+}
+
+TEST_F(Framing, InputEndIsMarkedInsideTheLibrarysBracket) {
+    queuedFrom("");
+    const std::vector<std::string>& calls = fake::library().calls;
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "SynchronizeStart");
+    EXPECT_EQ(calls[1], "SynchronizeEnd");
+}
+
+class Writer : public HostFixture {};
+
+TEST_F(Writer, FramesCompactJsonWithNewlineCounted) {
+    Json::Value message(Json::objectValue);
+    message["b"] = 1;
+    message["a"] = "x";
+    message["_direction"] = 1;
+    TavmoAgent::sendMessage("OutputThread", message);
+    std::string body = "{\"_direction\":2,\"a\":\"x\",\"b\":1}\n";
+    EXPECT_EQ(writtenBytes(), frame(body));
+    EXPECT_TRUE(
+        fake::logged("OutputThread: TavmoAgent::sendMessage(): length :[" + std::to_string(body.size()) + "]", 3));
+    EXPECT_TRUE(fake::logged("OutputThread: TavmoAgent::sendMessage(): [{\"_direction\":2,\"a\":\"x\",\"b\":1}]", 4));
+}
+
+TEST_F(Writer, DropsEverythingOnceInputEnded) {
+    for (int32_t state : {HostInputEnded, HostExiting}) {
+        hostState = state;
+        TavmoAgent::sendMessage("OnOutEvent", Json::Value(Json::objectValue));
+    }
+    EXPECT_EQ(writtenBytes(), "");
+    EXPECT_EQ(fake::logTexts(3),
+              (std::vector<std::string>{"OnOutEvent: TavmoAgent::sendMessage(): not sending while exiting!",
+                                        "OnOutEvent: TavmoAgent::sendMessage(): not sending while exiting!"}));
+}
+
+TEST_F(Writer, WriteErrorsAreLoggedAndTheWriterGoesOn) {
+    FILE* readOnly = std::fopen("/dev/null", "r");
+    ASSERT_NE(readOnly, nullptr);
+    TavmoAgent::setOutputStream(readOnly);
+    TavmoAgent::sendMessage("OutputThread", Json::Value(Json::objectValue));
+    TavmoAgent::setOutputStream(nullptr);
+    std::fclose(readOnly);
+    EXPECT_TRUE(fake::logged("OutputThread: TavmoAgent::sendMessage(): length error Bad file descriptor!", 1));
+    EXPECT_TRUE(fake::logged("OutputThread: TavmoAgent::sendMessage(): data error Bad file descriptor!", 1));
+}
+
+TEST_F(Writer, ConcurrentWritersNeverInterleaveFrames) {
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t)
+        writers.emplace_back([t] {
+            for (int i = 0; i < 200; ++i) {
+                Json::Value message(Json::objectValue);
+                message["thread"] = t;
+                message["sequence"] = i;
+                message["padding"] = std::string(static_cast<std::size_t>(100 * t + i), 'p');
+                TavmoAgent::sendMessage("OnOutEvent", message);
+            }
+        });
+    for (std::thread& writer : writers) writer.join();
+    std::vector<int> next(4, 0);
+    for (const std::string& body : writtenBodies()) {
+        Json::Value message;
+        ASSERT_TRUE(json::parse(body, message)) << body;
+        int thread = message["thread"].asInt();
+        EXPECT_EQ(message["sequence"].asInt(), next[thread]++);
+    }
+    EXPECT_EQ(next, std::vector<int>(4, 200));
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "JsonValues.h"
+
+namespace {
+
+Json::Value parsed(const std::string& text) {
+    Json::Value value;
+    EXPECT_TRUE(json::parse(text, value)) << text;
+    return value;
+}
+
+struct LenientCase {
+    const char* json;
+    int32_t expected;
+};
+
+class ReadLenientInt : public ::testing::TestWithParam<LenientCase> {};
+
+TEST_P(ReadLenientInt, ReadsTheValueAsTheHostReadsNumbers) {
+    Json::Value holder = parsed(std::string("[") + GetParam().json + "]");
+    EXPECT_EQ(readLenientInt(holder[0]), GetParam().expected) << GetParam().json;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ReadLenientInt,
+    ::testing::Values(LenientCase{"7", 7}, LenientCase{"-7", -7}, LenientCase{"\"12ab\"", 12},
+                      LenientCase{"\" -3\"", -3}, LenientCase{"\"+5\"", 5}, LenientCase{"\"x\"", 0},
+                      LenientCase{"\"\"", 0}, LenientCase{"\"99999999999\"", INT32_MAX},
+                      LenientCase{"\"-99999999999\"", INT32_MIN}, LenientCase{"2.5", 3}, LenientCase{"-2.5", -2},
+                      LenientCase{"1.2", 1}, LenientCase{"3.0", 3}, LenientCase{"3000000000", kInvalidInt},
+                      LenientCase{"2147483647", INT32_MAX}, LenientCase{"-2147483648", INT32_MIN},
+                      LenientCase{"2147483646.7", INT32_MAX}, LenientCase{"-2147483648.9", -2147483648},
+                      LenientCase{"true", kInvalidInt}, LenientCase{"false", kInvalidInt},
+                      LenientCase{"null", kInvalidInt}, LenientCase{"[]", kInvalidInt}, LenientCase{"{}", kInvalidInt},
+                      LenientCase{"1e300", kInvalidInt}));
+
+TEST(ReadMembers, AbsentMembersGiveTheDefault) {
+    Json::Value request = parsed(R"({"a":"5","t":true,"n":null,"r":2.5})");
+    EXPECT_EQ(readIntMember(request, "a", 9), 5);
+    EXPECT_EQ(readIntMember(request, "missing", 9), 9);
+    EXPECT_EQ(readTextMember(request, "missing", "x86"), "x86");
+    EXPECT_EQ(readTextMember(request, "t"), "true");
+    EXPECT_EQ(readTextMember(request, "n"), "");
+    EXPECT_EQ(readTextMember(request, "r"), "2.5");
+}
+
+TEST(ReadMembers, ArraysAndObjectsAreNotTexts) {
+    Json::Value request = parsed(R"({"a":[1],"o":{}})");
+    EXPECT_THROW(readTextMember(request, "a"), Json::Exception);
+    EXPECT_THROW(readTextMember(request, "o"), Json::Exception);
+}
+
+}  // namespace
