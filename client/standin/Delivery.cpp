@@ -1,0 +1,114 @@
+#include "Delivery.h"
+
+#include <cstring>
+
+namespace standin {
+namespace {
+
+thread_local bool tLibraryThread = false;
+
+const void* blockData(const std::vector<unsigned char>& block) { return block.empty() ? nullptr : block.data(); }
+
+}  // namespace
+
+Delivery::Delivery(SyncLock& sync, CallbackTarget target, const Scenario& scenario)
+    : sync_(sync), bursts_(scenario.bursts), target_(target) {
+    const auto start = Clock::now();
+    for (const auto& raise : scenario.raises) {
+        enqueue(start + std::chrono::milliseconds(raise.delayMs), Item{raise.code, raise.block, false});
+    }
+    // An earlier shutdown cancelled the lock's waiters; this thread must wait.
+    sync_.allowWaiting();
+    thread_ = std::thread([this] { run(); });
+}
+
+Delivery::~Delivery() { shutdown(); }
+
+void Delivery::setTarget(CallbackTarget target) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    target_ = target;
+}
+
+void Delivery::postStarted() {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        enqueue(Clock::now(), Item{TAVMO_CLIENT_OUT_EVENT_LOGIC_STARTED, {}, true});
+    }
+    changed_.notify_one();
+}
+
+void Delivery::requestStop() {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_one();
+    burstsStopping_ = true;
+    // The host may hold the sync lock while it uninitializes; the delivery
+    // thread must not wait for it then.
+    sync_.cancel();
+}
+
+void Delivery::shutdown() {
+    requestStop();
+    if (thread_.joinable()) thread_.join();
+    for (auto& burst : burstThreads_) burst.join();
+    burstThreads_.clear();
+}
+
+bool Delivery::onLibraryThread() { return tLibraryThread; }
+
+void Delivery::enqueue(Clock::time_point due, Item item) { items_.emplace(Key(due, queued_++), std::move(item)); }
+
+void Delivery::run() {
+    tLibraryThread = true;
+    std::unique_lock<std::mutex> guard(mutex_);
+    while (!stopping_) {
+        if (items_.empty()) {
+            changed_.wait(guard);
+            continue;
+        }
+        const auto due = items_.begin()->first.first;
+        if (Clock::now() < due) {
+            changed_.wait_until(guard, due);
+            continue;
+        }
+        const Item item = std::move(items_.begin()->second);
+        items_.erase(items_.begin());
+        const CallbackTarget target = target_;
+        guard.unlock();
+        deliver(item, target);
+        guard.lock();
+    }
+}
+
+void Delivery::deliver(const Item& item, const CallbackTarget& target) {
+    if (!sync_.lockUnlessCancelled()) return;
+    if (target.callback) {
+        target.callback(item.code, blockData(item.block), static_cast<uint32_t>(item.block.size()), target.userWord);
+    }
+    sync_.unlock();
+
+    if (!item.startsBursts || burstsStarted_ || !target.callback) return;
+    burstsStarted_ = true;
+    for (const auto& burst : bursts_) {
+        for (uint32_t index = 0; index < burst.threads; ++index) {
+            burstThreads_.emplace_back([this, &burst, index, target] { runBurst(burst, index, target); });
+        }
+    }
+}
+
+void Delivery::runBurst(const Burst& burst, uint32_t index, CallbackTarget target) {
+    tLibraryThread = true;
+    std::vector<unsigned char> block = burst.block;
+    const bool stamped = block.size() >= 2 * sizeof(uint32_t);
+    for (uint32_t sequence = 0; sequence < burst.count && !burstsStopping_; ++sequence) {
+        if (stamped) {
+            std::memcpy(block.data(), &index, sizeof index);
+            std::memcpy(block.data() + sizeof index, &sequence, sizeof sequence);
+        }
+        target.callback(burst.code, blockData(block), static_cast<uint32_t>(block.size()), target.userWord);
+    }
+}
+
+}  // namespace standin

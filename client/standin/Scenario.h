@@ -1,0 +1,46 @@
+// What a scenario file asks of the stand-in; see Scenario.cpp for the format.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct ScheduledRaise {
+    uint32_t delayMs = 0;
+    int32_t code = 0;
+    std::vector<unsigned char> block;
+};
+
+struct Burst {
+    uint32_t threads = 0;
+    uint32_t count = 0;
+    int32_t code = 0;
+    std::vector<unsigned char> block;
+};
+
+struct Scenario {
+    std::map<int32_t, int32_t> refusedRequests;
+    std::map<uint32_t, int32_t> refusedPrivateRequests;
+    std::set<int32_t> refusedEvents;
+    bool startFails = false;
+    bool stopStopping = false;
+    int32_t callState = 0;
+    std::vector<ScheduledRaise> raises;
+    std::vector<Burst> bursts;
+    std::vector<std::string> approvedDomains;
+};
+
+// Lines it cannot use are reported on `notes`, each naming `origin` and the
+// line number, and otherwise skipped.
+Scenario parseScenario(std::istream& in, const std::string& origin, std::ostream& notes);
+
+// Reads the file named by TAVMO_STANDIN_SCENARIO; an empty scenario when the
+// variable is unset, or (with a note on stderr) when the file cannot be read.
+Scenario loadScenarioFromEnvironment();
+
+}  // namespace standin

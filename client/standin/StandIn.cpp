@@ -1,0 +1,210 @@
+// The library's exported C functions. Lock order: lifecycle, then state,
+// then the logger's or the delivery queue's own mutex. No lock of the
+// library's is held while it calls the host, except the sync lock, which
+// exists for exactly that.
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "Delivery.h"
+#include "InEvents.h"
+#include "LibraryState.h"
+#include "Logger.h"
+#include "Requests.h"
+#include "Scenario.h"
+#include "SyncLock.h"
+#include "TavmoClient.h"
+
+namespace standin {
+namespace {
+
+constexpr const char* kVersion = "StandIn 1.0.0";
+
+struct Library {
+    // Serialises Initialize and Uninitialize, which create and join threads.
+    std::mutex lifecycle;
+    std::mutex stateMutex;
+    LibraryState state;
+    std::unique_ptr<Delivery> delivery;
+    Logger logger;
+    SyncLock sync;
+};
+
+// Never destroyed: a host that exits without uninitializing leaves library
+// threads running, and destroying their std::thread objects at exit would
+// terminate the process.
+Library& library() {
+    static Library* const instance = new Library;
+    return *instance;
+}
+
+std::string copyText(const char* text) { return text ? text : ""; }
+
+// The host's pointers are valid only during its call, so everything is copied.
+// Caller holds the state mutex.
+void applyLogConfig(Library& lib, const TavmoClientLogConfig* config) {
+    LogSettings settings;
+    std::string dataDirectory;
+    if (config) {
+        settings.levels = copyText(config->levelsAndCategories);
+        settings.fileSizeLimit = config->sizeValue;
+        settings.directory = std::filesystem::u8path(copyText(config->logDirectory));
+        settings.fileNamePrefix = copyText(config->fileNamePrefix);
+        dataDirectory = copyText(config->dataDirectory);
+    }
+    const char* overridden = std::getenv("TAVMO_STANDIN_DATA_DIR");
+    if (overridden && *overridden) dataDirectory = overridden;
+    lib.state.dataDirectory = std::filesystem::u8path(dataDirectory);
+    lib.logger.configure(settings);
+}
+
+}  // namespace
+}  // namespace standin
+
+using standin::library;
+
+extern "C" {
+
+void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable) { library().logger.setConsoleEcho(enable != 0); }
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn callback, uint32_t userWord,
+                                                        const TavmoClientLogConfig* logConfig) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
+    standin::Scenario scenario = standin::loadScenarioFromEnvironment();
+
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    if (lib.state.initialized) return 0;
+    standin::applyLogConfig(lib, logConfig);
+    lib.state.initialized = true;
+    lib.state.callState = scenario.callState;
+    lib.delivery = std::make_unique<standin::Delivery>(lib.sync, standin::CallbackTarget{callback, userWord}, scenario);
+    lib.state.scenario = std::move(scenario);
+    return 1;
+}
+
+void TAVMO_CLIENT_CALL TavmoClientFeatureControlConstructDefault(TavmoClientFeatureControl* features) {
+    if (features) *features = TavmoClientFeatureControl{};
+}
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSetOptionalFeatures(const TavmoClientFeatureControl* features) {
+    if (!features) return 0;
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    lib.state.features = *features;
+    return 1;
+}
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientStart(TavmoClientCallbackFn callback, uint32_t userWord,
+                                                   const TavmoClientLogConfig* logConfig, void*,
+                                                   const TavmoClientVideoRect*, uint32_t,
+                                                   const TavmoClientStartProfile*, uint32_t) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    if (!lib.state.initialized || lib.state.started || lib.state.scenario.startFails) return 0;
+    if (logConfig) standin::applyLogConfig(lib, logConfig);
+    lib.delivery->setTarget(standin::CallbackTarget{callback, userWord});
+    lib.state.started = true;
+    lib.delivery->postStarted();
+    return 1;
+}
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientIsStarted(void) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    return lib.state.started ? 1 : 0;
+}
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientStop(void) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    lib.state.started = false;
+    if (lib.state.scenario.stopStopping && !lib.state.stopStoppingUsed) {
+        lib.state.stopStoppingUsed = true;
+        return 0;
+    }
+    return 1;
+}
+
+void TAVMO_CLIENT_CALL TavmoClientSynchronizeStart(void) { library().sync.lock(); }
+
+void TAVMO_CLIENT_CALL TavmoClientSynchronizeEnd(void) { library().sync.unlock(); }
+
+int32_t TAVMO_CLIENT_CALL TavmoClientSendRequest(int32_t requestCode, void* record, uint32_t size) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    standin::RequestContext context{lib.state, lib.logger};
+    return standin::handleRequest(context, requestCode, record, size);
+}
+
+TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* record, uint32_t size) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> guard(lib.stateMutex);
+    if (!lib.state.initialized || !lib.state.started) return 0;
+    if (!record && size != 0) return 0;
+    if (lib.state.scenario.refusedEvents.count(eventCode) != 0) return 0;
+    return standin::knownInEvent(eventCode) ? 1 : 0;
+}
+
+void TAVMO_CLIENT_CALL TavmoClientGetVersion(char* buffer, uint32_t size) {
+    if (!buffer || size == 0) return;
+    std::snprintf(buffer, size, "%s", standin::kVersion);
+}
+
+void TAVMO_CLIENT_CALL TavmoClientLog(int32_t level, const char* sourceFile, int32_t line, const char*,
+                                      const char* text) {
+    if (!text) text = "";
+    library().logger.write(level, sourceFile, line, text, std::strlen(text));
+}
+
+void TAVMO_CLIENT_CALL TavmoClientLogFormatted(int32_t level, const char* sourceFile, int32_t line, const char*,
+                                               const char* format, ...) {
+    auto& logger = library().logger;
+    if (!format || !logger.wants(level)) return;
+
+    // Most lines fit on the stack; a long one is measured by the first pass
+    // and formatted again, from a restarted argument list, into its own buffer.
+    char small[1024];
+    va_list args;
+    va_start(args, format);
+    const int needed = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (needed < 0) return;
+    if (static_cast<size_t>(needed) < sizeof small) {
+        logger.write(level, sourceFile, line, small, static_cast<size_t>(needed));
+        return;
+    }
+    std::string large(static_cast<size_t>(needed) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(&large[0], large.size(), format, args);
+    va_end(args);
+    logger.write(level, sourceFile, line, large.data(), static_cast<size_t>(needed));
+}
+
+void TAVMO_CLIENT_CALL TavmoClientUninitialize(void) {
+    auto& lib = library();
+    std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
+    std::unique_ptr<standin::Delivery> delivery;
+    {
+        std::lock_guard<std::mutex> guard(lib.stateMutex);
+        if (!lib.state.initialized) return;
+        lib.state = standin::LibraryState();
+        delivery = std::move(lib.delivery);
+    }
+    if (standin::Delivery::onLibraryThread()) {
+        // Called from inside a callback: the thread cannot join itself, so the
+        // threads are told to stop and left to end on their own, and their
+        // Delivery is left allocated because they still use it.
+        delivery->requestStop();
+        static_cast<void>(delivery.release());
+    } else {
+        delivery.reset();
+    }
+    lib.logger.close();
+}
+
+}  // extern "C"
