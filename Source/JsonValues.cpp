@@ -45,3 +45,14 @@ std::string readTextMember(const Json::Value& request, const char* key, const st
     const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
     return member ? member->asString() : defaultValue;
 }
+
+std::string readStringMember(const Json::Value& request, const char* key, const std::string& defaultValue) {
+    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    return member ? std::string(member->asCString()) : defaultValue;
+}
+
+bool readFlagMember(const Json::Value& request, const char* key) {
+    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    if (!member) throw Json::LogicError("Value is not convertible to bool.");
+    return member->asBool();
+}

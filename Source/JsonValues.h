@@ -20,3 +20,12 @@ int32_t readIntMember(const Json::Value& request, const char* key, int32_t defau
 // and numbers are their text); arrays and objects raise. `defaultValue` when
 // the member is absent.
 std::string readTextMember(const Json::Value& request, const char* key, const std::string& defaultValue = {});
+
+// The member when it is a JSON string, up to its first NUL as the JSON
+// library's C-string conversion gives it; any other type raises.
+// `defaultValue` when the member is absent.
+std::string readStringMember(const Json::Value& request, const char* key, const std::string& defaultValue = {});
+
+// The JSON library's boolean conversion of the member (null is false, numbers
+// are true when non-zero); texts, arrays, objects and an absent member raise.
+bool readFlagMember(const Json::Value& request, const char* key);

@@ -51,4 +51,36 @@ TEST(ReadMembers, ArraysAndObjectsAreNotTexts) {
     EXPECT_THROW(readTextMember(request, "o"), Json::Exception);
 }
 
+TEST(ReadMembers, StringMembersMustBeStrings) {
+    Json::Value request = parsed(R"({"s":"abc","nul":"ab\u0000cd","n":null,"i":5,"b":true,"a":[],"o":{}})");
+    EXPECT_EQ(readStringMember(request, "s"), "abc");
+    EXPECT_EQ(readStringMember(request, "nul"), "ab");
+    EXPECT_EQ(readStringMember(request, "missing", "dflt"), "dflt");
+    for (const char* key : {"n", "i", "b", "a", "o"})
+        EXPECT_THROW(readStringMember(request, key), Json::Exception) << key;
+}
+
+struct FlagCase {
+    const char* json;
+    bool expected;
+};
+
+class ReadFlagMember : public ::testing::TestWithParam<FlagCase> {};
+
+TEST_P(ReadFlagMember, ConvertsAsTheJsonLibraryDoes) {
+    Json::Value request = parsed(std::string(R"({"flag":)") + GetParam().json + "}");
+    EXPECT_EQ(readFlagMember(request, "flag"), GetParam().expected) << GetParam().json;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ReadFlagMember,
+                         ::testing::Values(FlagCase{"true", true}, FlagCase{"false", false}, FlagCase{"null", false},
+                                           FlagCase{"0", false}, FlagCase{"2", true}, FlagCase{"-1", true},
+                                           FlagCase{"0.0", false}, FlagCase{"0.5", true}));
+
+TEST(ReadMembers, FlagsThatAreAbsentOrNoFlagRaise) {
+    Json::Value request = parsed(R"({"s":"true","a":[true],"o":{}})");
+    for (const char* key : {"missing", "s", "a", "o"})
+        EXPECT_THROW(readFlagMember(request, key), Json::Exception) << key;
+}
+
 }  // namespace
