@@ -234,6 +234,8 @@ typedef struct TavmoClientLogLevelsRecord {
 } TavmoClientLogLevelsRecord;
 TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 
+#include "TavmoClientStatus.h"
+
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);
 TAVMO_CLIENT_API TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn callback,
                                                                          uint32_t userWord,
