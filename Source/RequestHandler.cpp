@@ -7,6 +7,7 @@
 #include "JsonValues.h"
 #include "Log.h"
 #include "RequestHandler/LifecycleRequests.h"
+#include "RequestHandler/StatusRequests.h"
 
 namespace {
 
@@ -29,6 +30,40 @@ struct DispatchRow {
 constexpr DispatchRow kDispatchTable[] = {
     {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
     {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
+    {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
+    {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
+    {"RequestGetMutedAudioIn", withoutClientStarted<RequestGetMutedAudioIn>},
+    {"RequestGetMutedVideo", withoutClientStarted<RequestGetMutedVideo>},
+    {"RequestGetMutedServerAudioIn", withoutClientStarted<RequestGetMutedServerAudioIn>},
+    {"RequestGetMutedServerVideo", withoutClientStarted<RequestGetMutedServerVideo>},
+    {"RequestGetVolumeAudioIn", withoutClientStarted<RequestGetVolumeAudioIn>},
+    {"RequestSetVolumeAudioIn", withoutClientStarted<RequestSetVolumeAudioIn>},
+    {"RequestGetVolumeAudioOut", withoutClientStarted<RequestGetVolumeAudioOut>},
+    {"RequestSetVolumeAudioOut", withoutClientStarted<RequestSetVolumeAudioOut>},
+    {"RequestGetEID", withoutClientStarted<RequestGetEID>},
+    {"RequestGetLID", withoutClientStarted<RequestGetLID>},
+    {"RequestGetAudioEnergyInfo", withoutClientStarted<RequestGetAudioEnergyInfo>},
+    {"RequestGetNumParticipants", withoutClientStarted<RequestGetNumParticipants>},
+    {"RequestGetParticipantNameAt", withoutClientStarted<RequestGetParticipantNameAt>},
+    {"RequestGetSendMaxKbps", withoutClientStarted<RequestGetSendMaxKbps>},
+    {"RequestSetSendMaxKbps", withoutClientStarted<RequestSetSendMaxKbps>},
+    {"RequestGetReceiveMaxKbps", withoutClientStarted<RequestGetReceiveMaxKbps>},
+    {"RequestSetReceiveMaxKbps", withoutClientStarted<RequestSetReceiveMaxKbps>},
+    {"RequestSetLabel", withoutClientStarted<RequestSetLabel>},
+    {"RequestGetEchoRecommendation", withoutClientStarted<RequestGetEchoRecommendation>},
+    {"RequestCheckRecommended", withoutClientStarted<RequestCheckRecommended>},
+    {"RequestGetCurrentUser", withoutClientStarted<RequestGetCurrentUser>},
+    {"RequestGetParticipantsLimit", withoutClientStarted<RequestGetParticipantsLimit>},
+    {"RequestGetWebProxySettingsValid", withoutClientStarted<RequestGetWebProxySettingsValid>},
+    {"RequestGetInvitingUser", withoutClientStarted<RequestGetInvitingUser>},
+    {"RequestGetCurrentSessionTavmoRouter", withoutClientStarted<RequestGetCurrentSessionTavmoRouter>},
+    {"RequestGetCurrentCpuUtilization", withoutClientStarted<RequestGetCurrentCpuUtilization>},
+    {"RequestGetEndpointStatus", withoutClientStarted<RequestGetEndpointStatus>},
+    {"RequestGetCurrentSessionDisplayInfo", withoutClientStarted<RequestGetCurrentSessionDisplayInfo>},
+    {"RequestGetConferenceInfo", withoutClientStarted<RequestGetConferenceInfo>},
+    {"RequestGetPreviewMode", withoutClientStarted<RequestGetPreviewMode>},
+    {"RequestSetWebProxyCredentials", withoutClientStarted<RequestSetWebProxyCredentials>},
+    {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
 };
 
 Handler findHandler(const std::string& type) {
