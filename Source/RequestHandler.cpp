@@ -7,6 +7,7 @@
 #include "JsonValues.h"
 #include "Log.h"
 #include "RequestHandler/LifecycleRequests.h"
+#include "RequestHandler/VirtualCamera.h"
 #include "RequestHandler/StatusRequests.h"
 
 namespace {
@@ -30,6 +31,8 @@ struct DispatchRow {
 constexpr DispatchRow kDispatchTable[] = {
     {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
     {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
+    {"RequestSetCameraResolution", withoutClientStarted<RequestSetCameraResolution>},
+    {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
     {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
     {"RequestGetMutedAudioIn", withoutClientStarted<RequestGetMutedAudioIn>},

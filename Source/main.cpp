@@ -11,6 +11,7 @@
 #include "Log.h"
 #include "LogConfig.h"
 #include "OutEventHandler.h"
+#include "RequestHandler/VirtualCamera.h"
 #include "TavmoAgent.h"
 #include "Worker.h"
 #include "platform/Platform.h"
@@ -201,6 +202,7 @@ int hostMain(int argc, char** argv) {
         LOG_INFO("MainThread: EXIT Starting cleanup...");
         eventQueue.underLock([] { hostState = HostExiting; });
         if (notificationRegistered) platform::unregisterDeviceNotification();
+        UnregCamera();
     } catch (...) {
         LOG_ERROR("MainThread: Unknown Exception");
         eventQueue.underLock([] { hostState = HostExiting; });

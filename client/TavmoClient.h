@@ -234,6 +234,8 @@ typedef struct TavmoClientLogLevelsRecord {
 } TavmoClientLogLevelsRecord;
 TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 
+#include "TavmoClientVirtualCamera.h"
+
 #include "TavmoClientStatus.h"
 
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);

@@ -2,7 +2,24 @@
 // registration tool, and the page's requests about it.
 #pragma once
 
+#include <string>
+
 #include "Json.h"
+
+// The longest path of a registration tool that the host will start,
+// terminator included.
+inline constexpr std::size_t kAppPathCapacity = 260;
+
+// Status requests that found the camera absent while the library was started,
+// since the last registration they caused.
+extern int cameraRetryCount;
+
+// The installation folder followed by `toolPath` into `path`: 0, or -1 when
+// the installation folder is unknown or the path would be too long.
+int GetAppPath(std::string& path, const char* toolPath);
+
+// Starts the tool without waiting for it: 0, or the system's error code.
+int CreateProcessReg(const std::string& toolFile, const char* arguments);
 
 // Start the registration tool of the build that matches the browser
 // (bChromex64) without waiting for it. 0 when the tool was started, -1 when

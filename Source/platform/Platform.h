@@ -60,4 +60,32 @@ void terminateThread(std::thread::native_handle_type thread);
 // that was given up on may still touch process-wide objects.
 [[noreturn]] void exitNow(int code);
 
+// The separator between the folders of a path.
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+enum class SetupLookup { Found, NoSetup, NoFolder };
+
+// Where the installation's setup records its folder: the registry key
+// Software\Tavmo\TavmoClientForWeb\Setup of the current user on Windows,
+// elsewhere the file Tavmo/TavmoClientForWeb/Setup in the user's configuration
+// folder ($XDG_CONFIG_HOME, else ~/.config). Its value or line "Application"
+// holds the folder with its final separator. NoSetup: the key or file cannot
+// be opened; NoFolder: it has no such value. Either with the system's error.
+struct InstallationFolder {
+    SetupLookup lookup = SetupLookup::NoSetup;
+    int systemError = 0;
+    std::string folder;
+};
+InstallationFolder installationFolder();
+
+// Starts `program` with `arguments` (a command line; split at blanks where
+// the platform passes single arguments), without a console window, without
+// handing it the host's descriptors and without waiting for it. 0 when it was
+// started, otherwise the system's error code.
+int startDetachedProcess(const std::string& program, const std::string& arguments);
+
 }  // namespace platform

@@ -20,6 +20,8 @@ struct LibraryState {
     TavmoClientFeatureControl features{};
     std::filesystem::path dataDirectory;
     Scenario scenario;
+    // The video size the host last gave the virtual camera.
+    TavmoClientVirtualCameraSize virtualCameraSize{1920, 1080};
 };
 
 }  // namespace standin

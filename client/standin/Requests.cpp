@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ApprovedDomains.h"
+#include "VirtualCameraRequests.h"
 
 namespace standin {
 namespace {
@@ -68,6 +69,7 @@ struct PrivateEntry {
 constexpr PrivateEntry kPrivateRequests[] = {
     {TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN, getApprovedDomain},
     {TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN, saveApprovedDomain},
+    {TAVMO_CLIENT_PRIVATE_REQUEST_SET_VIRTUAL_CAMERA_BUFFER, setVirtualCameraBuffer},
 };
 
 int32_t privateRequest(RequestContext& context, void* record, uint32_t size) {

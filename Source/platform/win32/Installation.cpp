@@ -1,0 +1,45 @@
+// The installation folder from the registry, and starting the installation's
+// tools on Windows.
+#include <windows.h>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+InstallationFolder installationFolder() {
+    InstallationFolder installation;
+    HKEY setup = nullptr;
+    LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Tavmo\\TavmoClientForWeb\\Setup", 0, KEY_READ, &setup);
+    if (opened != ERROR_SUCCESS) {
+        installation.systemError = static_cast<int>(opened);
+        return installation;
+    }
+    char folder[MAX_PATH] = {};
+    DWORD size = sizeof folder;
+    LONG read = RegGetValueA(setup, nullptr, "Application", RRF_RT_REG_SZ, nullptr, folder, &size);
+    RegCloseKey(setup);
+    if (read != ERROR_SUCCESS) {
+        installation.lookup = SetupLookup::NoFolder;
+        installation.systemError = static_cast<int>(read);
+        return installation;
+    }
+    installation.lookup = SetupLookup::Found;
+    installation.folder = folder;
+    return installation;
+}
+
+int startDetachedProcess(const std::string& program, const std::string& arguments) {
+    // CreateProcessA may write into the command line.
+    std::string commandLine = arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return static_cast<int>(GetLastError());
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
+}  // namespace platform
