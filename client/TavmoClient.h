@@ -237,6 +237,7 @@ TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 #include "TavmoClientVirtualCamera.h"
 
 #include "TavmoClientStatus.h"
+#include "TavmoClientEvents.h"
 
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);
 TAVMO_CLIENT_API TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn callback,
