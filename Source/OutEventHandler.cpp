@@ -2,6 +2,7 @@
 
 #include "HostState.h"
 #include "Log.h"
+#include "OutEventHandler/DelayedSender.h"
 
 namespace {
 constexpr const char* kLogSource = logsource::kOutEventHandler;
@@ -42,5 +43,6 @@ void OutEventThread() {
         }
     }
     LOG_INFO("OutEventThread: EXIT InputThread Exit");
+    dropDelayedEvents();
     LOG_INFO("OutEventThread: EXIT");
 }

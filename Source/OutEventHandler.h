@@ -13,5 +13,9 @@ extern "C" void TAVMO_CLIENT_CALL TavmoClientCallback(int32_t eventCode, const v
 // Translates queued events until the end of input.
 void OutEventThread();
 
-// Translates one event into a message for the page.
+// Translates one event into a message for the page; hands every code outside
+// the public range to OnPrivateOutEvent.
 void OnOutEvent(int32_t code, const std::vector<unsigned char>& block);
+
+// Translates one private event; codes outside the private range are dropped.
+void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& block);

@@ -1,10 +1,439 @@
-#include "Json.h"
+// Public events (codes 99 to 99999): one event message each. Every other code
+// is handed to the private translator.
+#include <chrono>
+#include <utility>
+
+#include "EventBlock.h"
+#include "HostState.h"
+#include "Log.h"
 #include "OutEventHandler.h"
+#include "OutEventHandler/CodeNames.h"
+#include "OutEventHandler/DelayedSender.h"
+#include "OutEventHandler/EventValues.h"
 #include "TavmoAgent.h"
 
-void OnOutEvent(int32_t code, const std::vector<unsigned char>&) {
+namespace {
+
+constexpr const char* kLogSource = logsource::kOutEventHandler;
+constexpr std::chrono::milliseconds kUriDelay{1000};
+
+using Translate = void (*)(const EventBlock& block, Json::Value& params);
+
+void noParams(const EventBlock&, Json::Value&) {}
+
+void libraryMessage(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientMessageEvent>();
+    params["messageType"] = messageTypeName(static_cast<uint32_t>(event.messageType));
+    Json::Value codes(Json::arrayValue);
+    for (uint32_t code : event.messageCode) codes.append(Json::UInt(code));
+    params["messageCode"] = codes;
+}
+
+void logicStarted(const EventBlock&, Json::Value&) {
+    char version[32] = {};
+    TavmoClientGetVersion(version, sizeof version);
+    LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LOGIC_STARTED TavmoClient API Version: [%s]",
+             readText(version).c_str());
+}
+
+void signIn(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientSignInEvent>();
+    params["guestLogin"] = boolValue(event.guestLogin);
+    params["showDialpad"] = boolValue(event.showDialpad);
+    params["showStartmeeting"] = boolValue(event.showStartmeeting);
+    params["signinType"] = Json::Int(event.signinType);
+    params["signinSecured"] = boolValue(event.signinSecured);
+}
+
+void deviceKind(const EventBlock& block, Json::Value& params) {
+    if (const char* name = deviceTypeName(block.read<TavmoClientDeviceEvent>().deviceType)) params["deviceType"] = name;
+}
+
+void deviceChange(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientDeviceChangeEvent>();
+    params["deviceType"] = Json::Int(event.deviceType);
+    params["changeType"] = Json::Int(event.changeType);
+    params["prevDeviceName"] = textValue(event.prevDeviceName);
+    params["newDeviceName"] = textValue(event.newDeviceName);
+}
+
+void device(const EventBlock& block, Json::Value& params) {
+    params["deviceType"] = Json::Int(block.read<TavmoClientDeviceEvent>().deviceType);
+}
+
+void progress(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientProgressEvent>();
+    params["numProgressSteps"] = Json::UInt(event.numProgressSteps);
+    params["caption"] = textValue(event.caption);
+}
+
+void conferenceEntered(const EventBlock&, Json::Value&) { inConference = 1; }
+
+void conferenceLeft(const EventBlock&, Json::Value&) { inConference = 0; }
+
+void participantCount(const EventBlock& block, Json::Value& params) {
+    params["participantCount"] = Json::Int(block.read<TavmoClientCountEvent>().count);
+}
+
+void participantSource(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientParticipantSourceEvent>();
+    params["sourceType"] = Json::Int(event.sourceType);
+    params["participantURI"] = textValue(event.participantURI);
+    params["displayName"] = textValue(event.displayName);
+    params["sourceName"] = textValue(event.sourceName);
+}
+
+void invitation(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientInvitationEvent>();
+    params["invitingUser"] = textValue(event.invitingUser);
+    params["onCallFlag"] = boolValue(event.onCallFlag);
+}
+
+void previewMode(const EventBlock& block, Json::Value& params) {
+    params["previewMode"] = Json::Int(block.read<TavmoClientPreviewModeEvent>().previewMode);
+}
+
+void muteState(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientMuteEvent>();
+    params["isMuted"] = boolValue(event.isMuted);
+    params["errorCode"] = Json::UInt(event.errorCode);
+}
+
+void uri(const EventBlock& block, Json::Value& params) {
+    params["URI"] = textValue(block.read<TavmoClientUriEvent>().URI);
+}
+
+void videoSize(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientSizeEvent>();
+    params["width"] = Json::UInt(event.width);
+    params["height"] = Json::UInt(event.height);
+}
+
+void limits(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientLimitsEvent>();
+    params["bandwithLimit"] = Json::Int(event.bandwithLimit);
+    params["cpuLimit"] = Json::Int(event.cpuLimit);
+    params["userLimit"] = Json::Int(event.userLimit);
+}
+
+void key(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientKeyEvent>();
+    params["key"] = Json::UInt(event.key);
+    params["count"] = Json::UInt(event.count);
+}
+
+void mouse(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientMouseEvent>();
+    params["button"] = Json::UInt(event.button);
+    params["count"] = Json::UInt(event.count);
+    params["xPos"] = Json::Int(event.xPos);
+    params["yPos"] = Json::Int(event.yPos);
+    params["shift"] = boolValue(event.shift);
+    params["ctrl"] = boolValue(event.ctrl);
+    params["alt"] = boolValue(event.alt);
+    params["command"] = boolValue(event.command);
+    params["scrollDeltaX"] = Json::Int(event.scrollDeltaX);
+    params["scrollDeltaY"] = Json::Int(event.scrollDeltaY);
+    params["scrollDeltaZ"] = Json::Int(event.scrollDeltaZ);
+}
+
+void window(const EventBlock& block, Json::Value& params) {
+    params["window"] = handleValue(block.read<TavmoClientWindowEvent>().window);
+}
+
+void participants(const EventBlock& block, Json::Value& params) {
+    params["numberParticipants"] = Json::Int(block.read<TavmoClientCountEvent>().count);
+}
+
+void cameraControl(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientCameraControlEvent>();
+    params["srcParticipantID"] = textValue(event.srcParticipantID);
+    params["cameraCommand"] = Json::Int(event.cameraCommand);
+    params["commandId"] = textValue(event.commandId);
+    params["commandData"] = textValue(event.commandData);
+}
+
+void videoMode(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientVideoModeEvent>();
+    params["uri"] = textValue(event.uri);
+    params["videoMode"] = Json::Int(event.videoMode);
+    params["isSet"] = boolValue(event.isSet);
+}
+
+void eventStatus(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientEventStatusEvent>();
+    params["eventID"] = Json::Int(event.eventID);
+    params["eventStatus"] = boolValue(event.eventStatus);
+}
+
+void cameraControlStatus(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientCameraControlStatusEvent>();
+    params["statusCode"] = Json::Int(event.statusCode);
+    params["curFeccUri"] = textValue(event.curFeccUri);
+}
+
+void mediaCommand(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientMediaCommandEvent>();
+    params["mediaCommand"] = Json::Int(event.mediaCommand);
+    params["mediaType"] = Json::Int(event.mediaType);
+    params["mediaSource"] = Json::Int(event.mediaSource);
+}
+
+void login(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientLoginEvent>();
+    params["error"] = Json::UInt(event.error);
+    params["portalUri"] = textValue(event.portalUri);
+    params["userName"] = textValue(event.userName);
+    LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LOGIN: portal: [%s] username: [%s] error: [%d]",
+             readText(event.portalUri).c_str(), readText(event.userName).c_str(), static_cast<int>(event.error));
+}
+
+void linked(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientLinkedEvent>();
+    params["error"] = Json::Int(event.error);
+    LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LINKED: error: [%d]", event.error);
+}
+
+void signedIn(const EventBlock&, Json::Value&) {
+    LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_SIGNED_IN");
+}
+
+void signedOut(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientSignedOutEvent>();
+    params["cause"] = Json::Int(event.cause);
+    params["error"] = Json::Int(event.error);
+    params["guestLogin"] = boolValue(event.guestLogin);
+    LOG_INFO(
+        "OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_SIGNED_OUT: error: [%d], cause: [%d], guestLogin: [%d]",
+        event.error, event.cause, static_cast<int>(event.guestLogin));
+}
+
+void roomLink(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientRoomLinkEvent>();
+    params["error"] = Json::Int(event.error);
+    params["state"] = Json::Int(event.state);
+    params["serverUri"] = textValue(event.serverUri);
+    LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_ROOM_LINK: state: [%d] error: [%d] serverUri: [%s]",
+             event.state, event.error, readText(event.serverUri).c_str());
+}
+
+void installer(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientInstallerEvent>();
+    params["error"] = Json::Int(event.error);
+    params["currentTag"] = textValue(event.currentTag);
+    params["installerUri"] = textValue(event.installerUri);
+}
+
+void callState(const EventBlock& block, Json::Value& params) {
+    const char* name = callStateName(block.read<TavmoClientCallStateEvent>().callState);
+    params["callState"] = name ? name : "Idle";
+}
+
+void chat(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientChatEvent>();
+    params["uri"] = textValue(event.uri);
+    params["displayName"] = textValue(event.displayName);
+    params["message"] = textValue(event.message);
+}
+
+void portalPrefix(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientPortalPrefixEvent>();
+    params["result"] = Json::Int(event.result);
+    params["portalPrefix"] = textValue(event.portalPrefix);
+}
+
+void featureStatus(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientFeatureStatusEvent>();
+    params["featureCount"] = Json::UInt(event.featureCount);
+    Json::Value features;
+    std::size_t count =
+        block.entriesThatFit<TavmoClientFeatureStatus>(static_cast<int32_t>(event.featureCount), sizeof event);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto feature = block.entry<TavmoClientFeatureStatus>(sizeof event, i);
+        Json::Value entry;
+        entry["featureName"] = Json::Int(feature.featureName);
+        entry["isEnabled"] = intFlagValue(feature.isEnabled);
+        features.append(entry);
+    }
+    params["featureStatus"] = features;
+}
+
+void cpuUsage(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientCpuUsageEvent>();
+    params["currentCpuUsageStatus"] = Json::Int(event.currentCpuUsageStatus);
+    Json::Value actions;
+    actions["reducedToThirtyFps"] = Json::UInt(event.reducedToThirtyFps);
+    actions["reducedToFifteenFps"] = Json::UInt(event.reducedToFifteenFps);
+    actions["reducedToSevenFps"] = Json::UInt(event.reducedToSevenFps);
+    actions["reducedToThreeFourthResolution"] = Json::UInt(event.reducedToThreeFourthResolution);
+    actions["reducedToHalfResolution"] = Json::UInt(event.reducedToHalfResolution);
+    actions["reducedNumberOfDecodeStreams"] = Json::UInt(event.reducedNumberOfDecodeStreams);
+    actions["reducedToHalfEncodeFps"] = Json::UInt(event.reducedToHalfEncodeFps);
+    actions["reducedToThreeFourthEncodeResolution"] = Json::UInt(event.reducedToThreeFourthEncodeResolution);
+    actions["reducedToHalfEncodeResolution"] = Json::UInt(event.reducedToHalfEncodeResolution);
+    params["cpuUsageActions"] = actions;
+}
+
+void stage(const EventBlock& block, Json::Value& params) {
+    params["stage"] = Json::Int(block.read<TavmoClientStageEvent>().stage);
+}
+
+void presenter(const EventBlock& block, Json::Value& params) {
+    params["uriOfPresenter"] = textValue(block.read<TavmoClientPresenterEvent>().uriOfPresenter);
+}
+
+void audioFrame(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientAudioFrameEvent>();
+    params["participantURI"] = textValue(event.participantURI);
+    params["sourceId"] = Json::UInt(event.sourceId);
+    params["viewPriority"] = Json::UInt(event.viewPriority);
+    Json::Value frame;
+    frame["energy"] = Json::Int(event.energy);
+    frame["bps"] = Json::UInt(event.bps);
+    frame["samplingRate"] = Json::UInt(event.samplingRate);
+    frame["channels"] = Json::UInt(event.channels);
+    frame["samples"] = Json::UInt(event.samples);
+    frame["data"] = textValue(event.data);
+    params["frame"] = frame;
+}
+
+void videoFrame(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientVideoFrameEvent>();
+    params["participantURI"] = textValue(event.participantURI);
+    params["mediaType"] = Json::Int(event.mediaType);
+    params["sourceId"] = Json::UInt(event.sourceId);
+    params["viewPriority"] = Json::UInt(event.viewPriority);
+    Json::Value frame;
+    frame["width"] = Json::UInt(event.width);
+    frame["height"] = Json::UInt(event.height);
+    frame["format"] = Json::UInt(event.format);
+    frame["size"] = Json::UInt(event.size);
+    frame["data"] = textValue(event.data);
+    params["frame"] = frame;
+}
+
+void roomSettingsResult(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientControlResultEvent>();
+    params["requestId"] = Json::UInt(event.requestId);
+    params["roomSettingId"] = Json::Int(event.command);
+    params["result"] = Json::Int(event.result);
+}
+
+void deviceTestStatus(const EventBlock& block, Json::Value& params) {
+    static constexpr const char* kActions[] = {"DeviceTestStart", "DeviceTestStop"};
+    static constexpr const char* kResults[] = {"DeviceTestSuccess", "DeviceTestFailed"};
+    auto event = block.read<TavmoClientDeviceTestEvent>();
+    if (const char* name = deviceTypeName(event.deviceType)) params["deviceType"] = name;
+    if (event.action == 1 || event.action == 2) params["action"] = kActions[event.action - 1];
+    if (event.result == 1 || event.result == 2) params["result"] = kResults[event.result - 1];
+}
+
+void controlResult(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientControlResultEvent>();
+    params["requestId"] = Json::UInt(event.requestId);
+    params["controlCommand"] = Json::Int(event.command);
+    params["result"] = Json::Int(event.result);
+}
+
+void networkInterfaces(const EventBlock& block, Json::Value& params) {
+    params["numValidInterfaces"] = Json::UInt(block.read<TavmoClientNetworkInterfacesEvent>().numValidInterfaces);
+}
+
+struct PublicEvent {
+    int32_t code;
+    Translate translate;
+};
+
+constexpr PublicEvent kPublicEvents[] = {
+    {100, libraryMessage},
+    {200, logicStarted},
+    {300, signIn},
+    {400, noParams},
+    {601, deviceKind},
+    {602, deviceChange},
+    {603, device},
+    {700, progress},
+    {800, progress},
+    {900, progress},
+    {901, noParams},
+    {1000, progress},
+    {1100, noParams},
+    {1200, conferenceEntered},
+    {1201, noParams},
+    {1202, participantCount},
+    {1203, conferenceLeft},
+    {1210, participantSource},
+    {1211, participantSource},
+    {1300, invitation},
+    {1400, previewMode},
+    {1500, muteState},
+    {1501, muteState},
+    {1502, muteState},
+    {1503, muteState},
+    {1504, muteState},
+    {1600, uri},
+    {1601, uri},
+    {1700, videoSize},
+    {1800, limits},
+    {2000, key},
+    {2001, key},
+    {2002, mouse},
+    {2003, mouse},
+    {2004, mouse},
+    {2005, mouse},
+    {2007, window},
+    {2100, participants},
+    {2101, cameraControl},
+    {2102, videoMode},
+    {2103, eventStatus},
+    {2104, cameraControlStatus},
+    {2200, mediaCommand},
+    {2300, login},
+    {2302, linked},
+    {2303, signedIn},
+    {2304, signedOut},
+    {2305, roomLink},
+    {2306, installer},
+    {2500, callState},
+    {2600, chat},
+    {2601, chat},
+    {2710, portalPrefix},
+    {2715, featureStatus},
+    {2720, cpuUsage},
+    {2800, stage},
+    {2802, presenter},
+    {2810, audioFrame},
+    {2811, videoFrame},
+    {2820, roomSettingsResult},
+    {2830, deviceTestStatus},
+    {2855, controlResult},
+    {2860, networkInterfaces},
+};
+
+Translate findTranslator(int32_t code) {
+    for (const PublicEvent& event : kPublicEvents)
+        if (event.code == code) return event.translate;
+    return nullptr;
+}
+
+}  // namespace
+
+void OnOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
+    if (code < TAVMO_CLIENT_PUBLIC_EVENT_FIRST || code > TAVMO_CLIENT_PUBLIC_EVENT_LAST) {
+        OnPrivateOutEvent(code, bytes);
+        return;
+    }
+    LOG_INFO("OutEventThread: OnOutEvent() Entering EVENT: [%d]", code);
     Json::Value message(Json::objectValue);
     message["code"] = code;
-    message["params"] = Json::Value();
-    TavmoAgent::sendMessage("OnOutEvent", std::move(message));
+    Json::Value params;
+    if (Translate translate = findTranslator(code))
+        translate(EventBlock(bytes), params);
+    else
+        LOG_INFO("OutEventThread: OnOutEvent() Unknown EVENT: [%d]", code);
+    message["params"] = params;
+    if (code == TAVMO_CLIENT_OUT_EVENT_DELAYED_URI)
+        sendDelayed(std::move(message), kUriDelay, code);
+    else
+        TavmoAgent::sendMessage("OnOutEvent", std::move(message));
 }

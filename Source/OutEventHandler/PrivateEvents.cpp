@@ -1,0 +1,151 @@
+// Private events (codes 200100 to 299999): one event message each; codes
+// outside that range are logged and dropped.
+#include <cstddef>
+#include <utility>
+
+#include "EventBlock.h"
+#include "Log.h"
+#include "OutEventHandler.h"
+#include "OutEventHandler/EventValues.h"
+#include "OutEventHandler/PortalAnswers.h"
+#include "TavmoAgent.h"
+
+namespace {
+
+constexpr const char* kLogSource = logsource::kOutEventHandler;
+
+using Translate = void (*)(const EventBlock& block, Json::Value& params);
+
+void noParams(const EventBlock&, Json::Value&) {}
+
+void portalAnswer(const EventBlock& block, Json::Value& params) {
+    auto header = block.read<TavmoClientPortalHeader>();
+    LOG_INFO("OutEventThread: OnPrivateOutEvent() TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP: typeRequest: [%d]",
+             static_cast<int>(header.typeRequest));
+    params["typeRequest"] = Json::UInt(header.typeRequest);
+    params["error"] = Json::UInt(header.error);
+    params["httpStatusCode"] = Json::UInt(header.httpStatusCode);
+    params["requestId"] = Json::UInt(header.requestId);
+    BuildPortalAnswer(block, params);
+}
+
+void webProxy(const EventBlock& block, Json::Value& params) {
+    params["webProxyURL"] = textValue(block.read<TavmoClientWebProxyEvent>().webProxyURL);
+}
+
+void notice(const EventBlock& block, Json::Value& params) {
+    params["message"] = textValue(block.read<TavmoClientNoticeEvent>().message);
+}
+
+void roomKey(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientRoomKeyEvent>();
+    params["hasPin"] = boolValue(event.hasPin);
+    params["portalUri"] = textValue(event.portalUri);
+    params["roomKey"] = textValue(event.roomKey);
+}
+
+void tokenStatus(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientTokenStatusEvent>();
+    params["status"] = boolValue(event.status);
+    params["useToken"] = boolValue(event.useToken);
+}
+
+void reason(const EventBlock& block, Json::Value& params) {
+    params["reason"] = Json::Int(block.read<TavmoClientReasonEvent>().reason);
+}
+
+void loginNotice(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientLoginNoticeEvent>();
+    params["loginType"] = Json::Int(event.loginType);
+    params["portalUri"] = textValue(event.portalUri);
+    params["userName"] = textValue(event.userName);
+    params["guestLogin"] = boolValue(event.guestLogin);
+}
+
+void deviceNotice(const EventBlock& block, Json::Value& params) {
+    auto event = block.read<TavmoClientDeviceNoticeEvent>();
+    params["deviceType"] = Json::Int(event.deviceType);
+    params["changeType"] = Json::Int(event.changeType);
+    params["deviceName"] = textValue(event.deviceName);
+}
+
+Json::Value rectangleValue(const TavmoClientWindowRect& rect) {
+    Json::Value value;
+    value["xPos"] = Json::Int(rect.x);
+    value["yPos"] = Json::Int(rect.y);
+    value["width"] = Json::UInt(rect.width);
+    value["height"] = Json::UInt(rect.height);
+    return value;
+}
+
+// Each array stays null when the part carries no window.
+void windowList(const EventBlock& block, Json::Value& params) {
+    auto list = block.read<TavmoClientWindowList>();
+    params["requestId"] = Json::UInt(list.requestId);
+    params["totalResponseMessages"] = Json::UInt(list.totalResponseMessages);
+    params["thisMessageNumberInSequance"] = Json::UInt(list.thisMessageNumberInSequance);
+    params["totalNumApplicationWindows"] = Json::UInt(list.totalNumApplicationWindows);
+    params["numOfRecordsInThisMessage"] = Json::UInt(static_cast<uint32_t>(list.numOfRecordsInThisMessage));
+
+    Json::Value styles, exStyles, parents, classNames, windowIds, titles, owners, rectangles;
+    std::size_t count = block.entriesThatFit<TavmoClientWindowRect>(
+        list.numOfRecordsInThisMessage, offsetof(TavmoClientWindowList, rect), TAVMO_CLIENT_WINDOW_LIST_CAPACITY);
+    for (std::size_t i = 0; i < count; ++i) {
+        styles.append(Json::UInt(list.style[i]));
+        exStyles.append(Json::UInt(list.exStyle[i]));
+        parents.append(handleValue(list.parentHandle[i]));
+        classNames.append(textValue(list.className[i]));
+        windowIds.append(handleValue(list.windowId[i]));
+        titles.append(textValue(list.title[i]));
+        owners.append(textValue(list.ownerName[i]));
+        rectangles.append(rectangleValue(list.rect[i]));
+    }
+    Json::Value win32;
+    win32["dwStyle"] = styles;
+    win32["dwExStyle"] = exStyles;
+    win32["parentHandle"] = parents;
+    win32["WindowClassName"] = classNames;
+    params["Win32"] = win32;
+    params["windowID"] = windowIds;
+    params["WindowName"] = titles;
+    params["WindowOwnerName"] = owners;
+    params["windowRect"] = rectangles;
+}
+
+struct PrivateEvent {
+    int32_t code;
+    Translate translate;
+};
+
+constexpr PrivateEvent kPrivateEvents[] = {
+    {200400, noParams},     {200600, noParams},     {TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP, portalAnswer},
+    {201200, webProxy},     {201300, noParams},     {201400, noParams},
+    {201600, notice},       {201700, roomKey},      {201900, tokenStatus},
+    {202000, reason},       {202001, loginNotice},  {202002, reason},
+    {202100, deviceNotice}, {202110, deviceNotice}, {TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, windowList},
+};
+
+Translate findTranslator(int32_t code) {
+    for (const PrivateEvent& event : kPrivateEvents)
+        if (event.code == code) return event.translate;
+    return nullptr;
+}
+
+}  // namespace
+
+void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
+    if (code < TAVMO_CLIENT_PRIVATE_EVENT_FIRST || code > TAVMO_CLIENT_PRIVATE_EVENT_LAST) {
+        LOG_ERROR("OutEventThread: OnPrivateOutEvent() Unknown EVENT: [%d]", code);
+        return;
+    }
+    LOG_INFO("OutEventThread: OnPrivateOutEvent() Entering EVENT: [%d]", code);
+    Json::Value message(Json::objectValue);
+    message["code"] = code;
+    Json::Value params;
+    if (Translate translate = findTranslator(code))
+        translate(EventBlock(bytes), params);
+    else
+        LOG_INFO("OutEventThread: OnPrivateOutEvent() Unknown EVENT: [%d]", code);
+    message["params"] = params;
+    TavmoAgent::sendMessage("OnPrivateOutEvent", std::move(message));
+}
