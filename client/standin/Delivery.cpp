@@ -37,6 +37,20 @@ void Delivery::postStarted() {
     changed_.notify_one();
 }
 
+void Delivery::raiseNow(int32_t code, const std::vector<unsigned char>& block) {
+    CallbackTarget target;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        target = target_;
+    }
+    if (!target.callback) return;
+    std::thread raiser([&] {
+        tLibraryThread = true;
+        target.callback(code, blockData(block), static_cast<uint32_t>(block.size()), target.userWord);
+    });
+    raiser.join();
+}
+
 void Delivery::requestStop() {
     {
         std::lock_guard<std::mutex> guard(mutex_);

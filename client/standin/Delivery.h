@@ -39,6 +39,11 @@ public:
     // Queues LOGIC_STARTED. Delivering the first one starts the bursts.
     void postStarted();
 
+    // Raises an event at once from a new library thread and returns when the
+    // callback has returned. It does not take the sync lock: the host holds
+    // it around the calls that raise such events (TavmoClientStop).
+    void raiseNow(int32_t code, const std::vector<unsigned char>& block);
+
     // Joins every thread: no callback runs once it returns. Must not be called
     // from one of the library's threads, which cannot join themselves; those
     // use requestStop() instead.

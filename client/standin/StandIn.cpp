@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "Delivery.h"
 #include "InEvents.h"
@@ -16,6 +17,7 @@
 #include "Logger.h"
 #include "Requests.h"
 #include "Scenario.h"
+#include "StopEvents.h"
 #include "SyncLock.h"
 #include "TavmoClient.h"
 
@@ -121,13 +123,20 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientIsStarted(void) {
 
 TavmoClientBool TAVMO_CLIENT_CALL TavmoClientStop(void) {
     auto& lib = library();
-    std::lock_guard<std::mutex> guard(lib.stateMutex);
-    lib.state.started = false;
-    if (lib.state.scenario.stopStopping && !lib.state.stopStoppingUsed) {
-        lib.state.stopStoppingUsed = true;
-        return 0;
+    std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
+    std::vector<standin::RaisedEvent> farewell;
+    TavmoClientBool stopped = 1;
+    {
+        std::lock_guard<std::mutex> guard(lib.stateMutex);
+        farewell = standin::conferenceEndAtStop(lib.state);
+        lib.state.started = false;
+        if (lib.state.scenario.stopStopping && !lib.state.stopStoppingUsed) {
+            lib.state.stopStoppingUsed = true;
+            stopped = 0;
+        }
     }
-    return 1;
+    for (const auto& event : farewell) lib.delivery->raiseNow(event.code, event.block);
+    return stopped;
 }
 
 void TAVMO_CLIENT_CALL TavmoClientSynchronizeStart(void) { library().sync.lock(); }
