@@ -32,6 +32,10 @@ struct Library {
     std::mutex stateMutex;
     LibraryState state;
     std::unique_ptr<Delivery> delivery;
+    // Deliveries told to stop from inside one of their own callbacks, which
+    // could not join themselves. Guarded by `lifecycle`; joined by the next
+    // Initialize or Uninitialize made from a host thread.
+    std::vector<std::unique_ptr<Delivery>> abandoned;
     Logger logger;
     SyncLock sync;
 };
@@ -42,6 +46,11 @@ struct Library {
 Library& library() {
     static Library* const instance = new Library;
     return *instance;
+}
+
+// Caller holds `lifecycle`.
+void joinAbandoned(Library& lib) {
+    if (!Delivery::onLibraryThread()) lib.abandoned.clear();
 }
 
 std::string copyText(const char* text) { return text ? text : ""; }
@@ -77,6 +86,7 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn ca
                                                         const TavmoClientLogConfig* logConfig) {
     auto& lib = library();
     std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
+    standin::joinAbandoned(lib);
     standin::Scenario scenario = standin::loadScenarioFromEnvironment();
 
     std::lock_guard<std::mutex> guard(lib.stateMutex);
@@ -197,6 +207,7 @@ void TAVMO_CLIENT_CALL TavmoClientLogFormatted(int32_t level, const char* source
 void TAVMO_CLIENT_CALL TavmoClientUninitialize(void) {
     auto& lib = library();
     std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
+    standin::joinAbandoned(lib);
     std::unique_ptr<standin::Delivery> delivery;
     {
         std::lock_guard<std::mutex> guard(lib.stateMutex);
@@ -205,11 +216,8 @@ void TAVMO_CLIENT_CALL TavmoClientUninitialize(void) {
         delivery = std::move(lib.delivery);
     }
     if (standin::Delivery::onLibraryThread()) {
-        // Called from inside a callback: the thread cannot join itself, so the
-        // threads are told to stop and left to end on their own, and their
-        // Delivery is left allocated because they still use it.
         delivery->requestStop();
-        static_cast<void>(delivery.release());
+        lib.abandoned.push_back(std::move(delivery));
     } else {
         delivery.reset();
     }
