@@ -47,12 +47,14 @@ public:
         return true;
     }
 
-    // Gives up on a thread that did not end in time. The thread may still
-    // run, so the Worker must outlive the process's use of it.
-    std::thread::native_handle_type abandon() {
-        auto handle = thread_.native_handle();
+    // Gives up on a thread that did not end in time: `terminate` gets its
+    // native handle while the thread is still attached (detaching gives up the
+    // system's handle on some platforms). The thread may still run, so the
+    // Worker must outlive the process's use of it.
+    template <typename Terminate>
+    void abandon(Terminate terminate) {
+        terminate(thread_.native_handle());
         thread_.detach();
-        return handle;
     }
 
 private:

@@ -141,7 +141,7 @@ private:
             return;
         }
         LOG_INFO("MainThread: %s WAIT_TIMEOUT on EXIT, Terminating thread...", name);
-        platform::terminateThread(worker->abandon());
+        worker->abandon(platform::terminateThread);
         // The thread may still be running inside the Worker.
         worker.release();
         abandoned_ = true;
