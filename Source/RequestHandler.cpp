@@ -6,7 +6,10 @@
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
+#include "RequestHandler/ConfigurationRequests.h"
 #include "RequestHandler/LifecycleRequests.h"
+#include "RequestHandler/SharingRequests.h"
+#include "RequestHandler/StatisticsRequests.h"
 #include "RequestHandler/VirtualCamera.h"
 #include "RequestHandler/StatusRequests.h"
 
@@ -32,6 +35,7 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
     {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
     {"RequestSetCameraResolution", withoutClientStarted<RequestSetCameraResolution>},
+    {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
     {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
     {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
@@ -48,6 +52,8 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestGetAudioEnergyInfo", withoutClientStarted<RequestGetAudioEnergyInfo>},
     {"RequestGetNumParticipants", withoutClientStarted<RequestGetNumParticipants>},
     {"RequestGetParticipantNameAt", withoutClientStarted<RequestGetParticipantNameAt>},
+    {"RequestGetParticipantStatisticsAt", withoutClientStarted<RequestGetParticipantStatisticsAt>},
+    {"RequestGetConfiguration", withoutClientStarted<RequestGetConfiguration>},
     {"RequestGetSendMaxKbps", withoutClientStarted<RequestGetSendMaxKbps>},
     {"RequestSetSendMaxKbps", withoutClientStarted<RequestSetSendMaxKbps>},
     {"RequestGetReceiveMaxKbps", withoutClientStarted<RequestGetReceiveMaxKbps>},
@@ -57,15 +63,27 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestCheckRecommended", withoutClientStarted<RequestCheckRecommended>},
     {"RequestGetCurrentUser", withoutClientStarted<RequestGetCurrentUser>},
     {"RequestGetParticipantsLimit", withoutClientStarted<RequestGetParticipantsLimit>},
+    {"RequestSetConfiguration", withoutClientStarted<RequestSetConfiguration>},
     {"RequestGetWebProxySettingsValid", withoutClientStarted<RequestGetWebProxySettingsValid>},
     {"RequestGetInvitingUser", withoutClientStarted<RequestGetInvitingUser>},
     {"RequestGetCurrentSessionTavmoRouter", withoutClientStarted<RequestGetCurrentSessionTavmoRouter>},
+    {"RequestGetFeccList", withoutClientStarted<RequestGetFeccList>},
+    {"RequestGetEncodeResolution", withoutClientStarted<RequestGetEncodeResolution>},
+    {"RequestGetVideoFrameRateInfo", withoutClientStarted<RequestGetVideoFrameRateInfo>},
+    {"RequestGetMediaInfo", withoutClientStarted<RequestGetMediaInfo>},
+    {"RequestGetRateShaperInfo", withoutClientStarted<RequestGetRateShaperInfo>},
     {"RequestGetCurrentCpuUtilization", withoutClientStarted<RequestGetCurrentCpuUtilization>},
     {"RequestGetEndpointStatus", withoutClientStarted<RequestGetEndpointStatus>},
     {"RequestGetCurrentSessionDisplayInfo", withoutClientStarted<RequestGetCurrentSessionDisplayInfo>},
     {"RequestGetConferenceInfo", withoutClientStarted<RequestGetConferenceInfo>},
+    {"RequestGetParticipants", withoutClientStarted<RequestGetParticipants>},
+    {"RequestGetWindowShares", withoutClientStarted<RequestGetWindowShares>},
+    {"RequestGetWindowsAndDesktops", withoutClientStarted<RequestGetWindowsAndDesktops>},
     {"RequestGetPreviewMode", withoutClientStarted<RequestGetPreviewMode>},
+    {"RequestSetWindowShares", withoutClientStarted<RequestSetWindowShares>},
+    {"RequestGetConnectivityInfo", withoutClientStarted<RequestGetConnectivityInfo>},
     {"RequestSetWebProxyCredentials", withoutClientStarted<RequestSetWebProxyCredentials>},
+    {"RequestGetBandwidthInfo", withoutClientStarted<RequestGetBandwidthInfo>},
     {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
 };
 

@@ -238,6 +238,9 @@ TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 
 #include "TavmoClientStatus.h"
 #include "TavmoClientEvents.h"
+#include "TavmoClientConfiguration.h"
+#include "TavmoClientSharing.h"
+#include "TavmoClientStatistics.h"
 
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);
 TAVMO_CLIENT_API TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn callback,

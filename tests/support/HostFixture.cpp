@@ -4,6 +4,7 @@
 
 #include "HostState.h"
 #include "HostThreads.h"
+#include "RequestHandler/DesktopTable.h"
 #include "TavmoAgent.h"
 
 void HostFixture::SetUp() {
@@ -12,6 +13,7 @@ void HostFixture::SetUp() {
     inConference = 0;
     iCamera = 0;
     bChromex64 = 0;
+    clearDesktopTable();
     requestQueue.reset();
     eventQueue.reset();
     output_ = std::tmpfile();
