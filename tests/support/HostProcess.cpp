@@ -71,6 +71,18 @@ std::string hostExecutable() {
     return configured.empty() ? TAVMO_HOST_EXECUTABLE : configured;
 }
 
+bool windowsHost() {
+    std::string executable = hostExecutable();
+    return executable.size() > 4 && executable.compare(executable.size() - 4, 4, ".exe") == 0;
+}
+
+std::string hostPath(const std::string& path) {
+    if (!windowsHost()) return path;
+    std::string windowsPath = "Z:" + path;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    return windowsPath;
+}
+
 TempFolder::TempFolder() {
     std::string base = environmentValue("TMPDIR");
     std::string pattern = (base.empty() ? std::string("/tmp") : base) + "/tavmo-test-XXXXXX";
@@ -93,8 +105,16 @@ HostProcess::HostProcess(const TempFolder& folder, const HostOptions& options) {
     }
     std::string root = folder.path();
     ::mkdir((root + "/run").c_str(), 0700);
-    environment["LOCALAPPDATA"] = root + "/appdata";
-    environment["TMPDIR"] = root;
+    if (windowsHost()) {
+        // Wine takes these two from its prefix, whose settings refer to the
+        // variables below (scripts/test-windows.sh). TMPDIR stays as it is:
+        // it also chooses the Wine server, which all hosts must share.
+        environment["TAVMO_TEST_LOCALAPPDATA"] = hostPath(root + "/appdata");
+        environment["TAVMO_TEST_TEMP"] = hostPath(root);
+    } else {
+        environment["LOCALAPPDATA"] = root + "/appdata";
+        environment["TMPDIR"] = root;
+    }
     environment["XDG_RUNTIME_DIR"] = root + "/run";
     environment["XDG_CONFIG_HOME"] = root + "/config";
     dataFolder_ = root + "/appdata/Tavmo/Data/User";

@@ -75,3 +75,8 @@ private:
 
 // The path of the host executable the tests run.
 std::string hostExecutable();
+// True for a Windows executable, run through a launcher such as wine64.
+bool windowsHost();
+// A path of this machine as the host sees it: a Windows host under Wine finds
+// the root folder as drive Z:.
+std::string hostPath(const std::string& path);

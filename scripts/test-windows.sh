@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the Windows side (scripts/build-windows.sh) and tests it under Wine:
+# the Windows platform tests, then the end-to-end suite of the Linux build
+# (build/bin/e2e_tests) against the x86_64 host under wine64, and against the
+# i686 host too where this machine can run 32-bit Windows programs.
+# The Wine prefix lives in the build folder and is kept between runs.
+# TAVMO_WINDOWS_BUILD_DIR and TAVMO_LINUX_BUILD_DIR choose other build folders.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${TAVMO_WINDOWS_BUILD_DIR:-build-windows}
+linux_build=${TAVMO_LINUX_BUILD_DIR:-build}
+
+# Each stage reports its time when the next one begins.
+current_stage=""
+stage() {
+  [ -z "$current_stage" ] || echo "== $current_stage: $((SECONDS - stage_start)) s"
+  current_stage=$1
+  stage_start=$SECONDS
+  [ -z "$1" ] || echo "== $1"
+}
+
+stage "building for Windows"
+scripts/build-windows.sh
+if [ ! -x "$linux_build/bin/e2e_tests" ]; then
+  stage "building the end-to-end tests for Linux"
+  scripts/install-deps.sh linux
+  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$linux_build" --target e2e_tests
+fi
+
+build=$(cd "$build" && pwd)
+linux_build=$(cd "$linux_build" && pwd)
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix's TEMP, TMP and LOCALAPPDATA refer to these (below), so that each
+# test can give its host folders of its own: Wine does not take the usual
+# variables from the environment.
+export TAVMO_TEST_TEMP="Z:${build//\//\\}\\wine-temp"
+export TAVMO_TEST_LOCALAPPDATA="Z:${build//\//\\}\\wine-appdata"
+mkdir -p "$build/wine-temp" "$build/wine-appdata"
+
+stage "preparing the Wine prefix"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$wine64" wineboot --init </dev/null >/dev/null 2>&1
+fi
+# No display here: the hidden window and the dialogs need the null driver.
+"$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+for variable in TEMP TMP; do
+  "$wine64" reg add 'HKCU\Environment' /v $variable /t REG_EXPAND_SZ /d '%TAVMO_TEST_TEMP%' /f </dev/null >/dev/null 2>&1
+done
+# A new server (the driver takes effect) kept for the whole run: hosts start
+# faster and share the named objects (the single-instance mutex) as on one
+# Windows desktop.
+wineserver -k 2>/dev/null || true
+wineserver -w
+wineserver -p
+# Written anew by Wine whenever a server starts, so set after the start.
+"$wine64" reg add 'HKCU\Volatile Environment' /v LOCALAPPDATA /t REG_EXPAND_SZ /d '%TAVMO_TEST_LOCALAPPDATA%' \
+  /f </dev/null >/dev/null 2>&1
+
+stage "Windows platform tests (x86_64, wine64)"
+# Into a file: the Wine services this first program starts keep its output
+# open, and a pipe would then never end.
+status=0
+timeout 600 "$wine64" "$build/x86_64/bin/win32_platform_tests.exe" </dev/null >"$build/win32_platform_tests.log" 2>&1 ||
+  status=$?
+cat "$build/win32_platform_tests.log"
+[ $status -eq 0 ]
+
+run_e2e() {
+  TAVMO_HOST_LAUNCHER="$1" TAVMO_HOST_EXECUTABLE="$2/bin/TavmoClientForWeb.exe" timeout 1800 \
+    "$linux_build/bin/e2e_tests" </dev/null
+}
+
+stage "end-to-end tests (x86_64 host, wine64)"
+run_e2e "$wine64" "$build/x86_64"
+
+# This machine may have no 32-bit support at all: run the i686 host only
+# where a trial start of it ends as it should.
+stage "trying the i686 host"
+if printf '{EXIT}\n' | timeout 60 wine "$build/i686/bin/TavmoClientForWeb.exe" -debug >/dev/null 2>&1; then
+  stage "end-to-end tests (i686 host, wine)"
+  run_e2e wine "$build/i686"
+else
+  echo "32-bit Windows programs do not run here: the i686 build was built, not run."
+fi
+stage ""
