@@ -2,8 +2,10 @@
 // StandIn.cpp). Request handlers get it through RequestContext.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "Scenario.h"
 #include "TavmoClient.h"
@@ -20,6 +22,10 @@ struct LibraryState {
     TavmoClientFeatureControl features{};
     std::filesystem::path dataDirectory;
     Scenario scenario;
+    // The simulated conference's media figures grow from here.
+    std::chrono::steady_clock::time_point initializedAt;
+    // The share selection the host last set; the simulated one until then.
+    std::optional<TavmoClientWindowShares> windowShares;
     // The video size the host last gave the virtual camera.
     TavmoClientVirtualCameraSize virtualCameraSize{1920, 1080};
 };

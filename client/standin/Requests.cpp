@@ -7,6 +7,9 @@
 #include <string>
 
 #include "ApprovedDomains.h"
+#include "ConfigurationRequests.h"
+#include "SharingRequests.h"
+#include "StatisticsRequests.h"
 #include "VirtualCameraRequests.h"
 
 namespace standin {
@@ -69,6 +72,7 @@ struct PrivateEntry {
 constexpr PrivateEntry kPrivateRequests[] = {
     {TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN, getApprovedDomain},
     {TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN, saveApprovedDomain},
+    {TAVMO_CLIENT_PRIVATE_REQUEST_GET_LAYOUT, getLayout},
     {TAVMO_CLIENT_PRIVATE_REQUEST_SET_VIRTUAL_CAMERA_BUFFER, setVirtualCameraBuffer},
 };
 
@@ -96,6 +100,20 @@ struct Entry {
 constexpr Entry kRequests[] = {
     {TAVMO_CLIENT_REQUEST_GET_CALL_STATE, getCallState},
     {TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES, setLogLevels},
+    {TAVMO_CLIENT_REQUEST_GET_CONFIGURATION, getConfiguration},
+    {TAVMO_CLIENT_REQUEST_SET_CONFIGURATION, setConfiguration},
+    {TAVMO_CLIENT_REQUEST_GET_WINDOW_SHARES, getWindowShares},
+    {TAVMO_CLIENT_REQUEST_SET_WINDOW_SHARES, setWindowShares},
+    {TAVMO_CLIENT_REQUEST_GET_WINDOWS_AND_DESKTOPS, getWindowsAndDesktops},
+    {TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_STATISTICS_AT, getParticipantStatistics},
+    {TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_NAME_LIST, getParticipantList},
+    {TAVMO_CLIENT_REQUEST_GET_FECC_LIST, getFeccList},
+    {TAVMO_CLIENT_REQUEST_GET_VIDEO_ENCODE_RESOLUTION, getEncodeResolution},
+    {TAVMO_CLIENT_REQUEST_GET_VIDEO_FRAME_RATE_INFO, getFrameRates},
+    {TAVMO_CLIENT_REQUEST_GET_MEDIA_INFO, getMediaCounters},
+    {TAVMO_CLIENT_REQUEST_GET_RATE_SHAPER_INFO, getRateShaper},
+    {TAVMO_CLIENT_REQUEST_GET_BANDWIDTH_INFO, getBandwidth},
+    {TAVMO_CLIENT_REQUEST_GET_CONNECTIVITY_INFO, getConnectivity},
     {TAVMO_CLIENT_REQUEST_PRIVATE, privateRequest},
 };
 

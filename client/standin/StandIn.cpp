@@ -93,6 +93,7 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn ca
     if (lib.state.initialized) return 0;
     standin::applyLogConfig(lib, logConfig);
     lib.state.initialized = true;
+    lib.state.initializedAt = std::chrono::steady_clock::now();
     lib.state.callState = scenario.callState;
     lib.delivery = std::make_unique<standin::Delivery>(lib.sync, standin::CallbackTarget{callback, userWord}, scenario);
     lib.state.scenario = std::move(scenario);
