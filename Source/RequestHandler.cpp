@@ -10,8 +10,9 @@
 #include "RequestHandler/LifecycleRequests.h"
 #include "RequestHandler/SharingRequests.h"
 #include "RequestHandler/StatisticsRequests.h"
-#include "RequestHandler/VirtualCamera.h"
 #include "RequestHandler/StatusRequests.h"
+#include "RequestHandler/VirtualCamera.h"
+#include "RequestHandler/WebsiteApproval.h"
 
 namespace {
 
@@ -34,9 +35,6 @@ struct DispatchRow {
 constexpr DispatchRow kDispatchTable[] = {
     {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
     {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
-    {"RequestSetCameraResolution", withoutClientStarted<RequestSetCameraResolution>},
-    {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
-    {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
     {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
     {"RequestGetMutedAudioIn", withoutClientStarted<RequestGetMutedAudioIn>},
@@ -84,7 +82,11 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestGetConnectivityInfo", withoutClientStarted<RequestGetConnectivityInfo>},
     {"RequestSetWebProxyCredentials", withoutClientStarted<RequestSetWebProxyCredentials>},
     {"RequestGetBandwidthInfo", withoutClientStarted<RequestGetBandwidthInfo>},
+    {"RequestSetCameraResolution", withoutClientStarted<RequestSetCameraResolution>},
+    {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
+    {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
+    {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
 };
 
 Handler findHandler(const std::string& type) {

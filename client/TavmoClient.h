@@ -235,6 +235,7 @@ typedef struct TavmoClientLogLevelsRecord {
 TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 
 #include "TavmoClientVirtualCamera.h"
+#include "TavmoClientApproval.h"
 
 #include "TavmoClientStatus.h"
 #include "TavmoClientEvents.h"

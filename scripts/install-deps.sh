@@ -4,7 +4,7 @@
 set -euo pipefail
 
 linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev
-                googletest libgtest-dev libgmock-dev)
+                googletest libgtest-dev libgmock-dev libgtk-3-dev xvfb xauth xdotool imagemagick)
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
 
 case "${1:-linux}" in

@@ -12,6 +12,14 @@ void setLibraryError(Json::Value& reply, const char* constantName) {
     reply["error"] = std::string("TavmoClient error: ") + constantName;
 }
 
+TavmoClientPrivateRequest privateWrapper(uint32_t privateCode, void* inner, uint32_t sizeField) {
+    TavmoClientPrivateRequest wrapper{};
+    wrapper.privateCode = privateCode;
+    wrapper.record = inner;
+    wrapper.sizeField = sizeField;
+    return wrapper;
+}
+
 }  // namespace
 
 bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
@@ -23,12 +31,14 @@ bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const ch
     return false;
 }
 
+int32_t callPrivateRequest(uint32_t privateCode, void* inner, uint32_t sizeField) {
+    TavmoClientPrivateRequest wrapper = privateWrapper(privateCode, inner, sizeField);
+    return TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_PRIVATE, &wrapper, sizeof wrapper);
+}
+
 bool sendPrivateRequest(Json::Value& reply, const char* handler, uint32_t privateCode, const char* constantName,
                         void* inner, uint32_t sizeField) {
-    TavmoClientPrivateRequest wrapper{};
-    wrapper.privateCode = privateCode;
-    wrapper.record = inner;
-    wrapper.sizeField = sizeField;
+    TavmoClientPrivateRequest wrapper = privateWrapper(privateCode, inner, sizeField);
     return sendRequest(reply, handler, TAVMO_CLIENT_REQUEST_PRIVATE, constantName, &wrapper, sizeof wrapper);
 }
 

@@ -16,6 +16,10 @@
 bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
                  uint32_t size);
 
+// Sends a private library request and returns the library's result, leaving
+// the reporting of a refusal to the caller.
+int32_t callPrivateRequest(uint32_t privateCode, void* inner, uint32_t sizeField);
+
 // Sends a private library request: request code TAVMO_CLIENT_REQUEST_PRIVATE
 // with the wrapper record around `inner`; `sizeField` is what the wrapper's
 // size field says. Refusals are reported as for sendRequest.

@@ -88,4 +88,17 @@ InstallationFolder installationFolder();
 // started, otherwise the system's error code.
 int startDetachedProcess(const std::string& program, const std::string& arguments);
 
+enum class ApprovalAnswer { Yes, No, CannotAsk };
+
+struct ApprovalChoice {
+    ApprovalAnswer answer = ApprovalAnswer::CannotAsk;
+    bool doNotAskAgain = false;
+};
+
+// Asks the user in the modal approval dialog, owned by `ownerWindow`,
+// whether `websiteText` may use the camera and microphone; "No" leads
+// through the refusal dialog, whose "Join" asks again. Only for the thread
+// that handles requests. CannotAsk when no dialog can be shown (no display).
+ApprovalChoice askForApproval(void* ownerWindow, const std::string& websiteText, bool offerDoNotAskAgain);
+
 }  // namespace platform

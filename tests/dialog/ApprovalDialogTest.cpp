@@ -1,0 +1,293 @@
+// The approval and refusal dialogs on a real display, operated with the
+// mouse and keyboard through xdotool as a person would. The dialog runs on
+// the test's main thread (like on the host's request thread) while a helper
+// thread acts on it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HostFixture.h"
+#include "RequestHandler/WebsiteApproval.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const char* const kOpeningMessage = "{\"_direction\":2,\"code\":\"\",\"params\":\"\"}\n";
+const char* const kJoinAllowed = "{\"_direction\":2,\"code\":270003,\"params\":{\"joinStatus\":true}}\n";
+const char* const kJoinRefused = "{\"_direction\":2,\"code\":270003,\"params\":{\"joinStatus\":false}}\n";
+
+std::string run(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
+        pclose(pipe);
+    }
+    return output;
+}
+
+bool xdotoolWorks() { return std::system("xdotool getmouselocation >/dev/null 2>&1") == 0; }
+
+// Where a control of a dialog template is, in dialog units.
+struct Place {
+    int x, y, width, height;
+};
+
+// The dialogs' sizes and the controls the tests press, in dialog units.
+constexpr Place kApprovalSize{0, 0, 400, 100};
+constexpr Place kRefusalSize{0, 0, 316, 90};
+constexpr Place kYes{61, 62, 70, 15};
+constexpr Place kNo{270, 62, 70, 15};
+constexpr Place kDoNotAskAgain{7, 83, 386, 10};
+constexpr Place kOk{40, 69, 70, 14};
+constexpr Place kJoin{206, 69, 70, 14};
+
+// One dialog window on the screen.
+struct Window {
+    std::string id;
+    Place size;  // of the template, to scale dialog units to pixels
+
+    // Clicks the middle of the control (for a check box: its box, at the
+    // left end) after converting dialog units with the window's own scale.
+    void click(const Place& control) const {
+        std::string geometry = run("xdotool getwindowgeometry " + id);
+        int width = 0;
+        int height = 0;
+        std::size_t at = geometry.find("Geometry: ");
+        ASSERT_NE(at, std::string::npos) << geometry;
+        ASSERT_EQ(std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height), 2) << geometry;
+        double unitX = static_cast<double>(width) / size.width;
+        double unitY = static_cast<double>(height) / size.height;
+        bool checkBox = control.width > 300;
+        int x = static_cast<int>((control.x + (checkBox ? 5 : control.width / 2)) * unitX);
+        int y = static_cast<int>((control.y + control.height / 2) * unitY);
+        run("xdotool mousemove --sync --window " + id + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    }
+
+    void key(const char* name) const { run("xdotool windowfocus --sync " + id + " key " + name); }
+};
+
+std::vector<std::string> visibleDialogs() {
+    std::vector<std::string> ids;
+    std::string listed = run("xdotool search --onlyvisible --name '^TavmoClientForWeb$'");
+    for (std::size_t at = 0, end; at < listed.size(); at = end + 1) {
+        end = listed.find('\n', at);
+        if (end == std::string::npos) end = listed.size();
+        if (end > at) ids.push_back(listed.substr(at, end - at));
+    }
+    return ids;
+}
+
+// Acts on the dialogs from a second thread while the test's thread waits in
+// them. A step that fails ends the dialogs' client, so the test cannot hang.
+class Person {
+public:
+    explicit Person(std::function<void(Person&)> actions)
+        : thread_([this, actions] {
+              actions(*this);
+              if (::testing::Test::HasFatalFailure()) run("xdotool search --name '^TavmoClientForWeb$' windowkill");
+          }) {}
+    ~Person() { thread_.join(); }
+
+    // Waits for a dialog that was not on the screen before.
+    Window waitForNewDialog(Place size) {
+        auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const std::string& id : visibleDialogs())
+                if (std::find(seen_.begin(), seen_.end(), id) == seen_.end()) {
+                    seen_.push_back(id);
+                    // Let the first frame be drawn before anything is pressed.
+                    run("xdotool sleep 0.3");
+                    return {id, size};
+                }
+            std::this_thread::sleep_for(50ms);
+        }
+        ADD_FAILURE() << "no dialog appeared";
+        return {};
+    }
+
+    void waitUntilGone(const Window& window) {
+        auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::vector<std::string> open = visibleDialogs();
+            if (std::find(open.begin(), open.end(), window.id) == open.end()) return;
+            std::this_thread::sleep_for(50ms);
+        }
+        ADD_FAILURE() << "dialog " << window.id << " stayed open";
+    }
+
+    static void photograph(const char* name) {
+        std::string folder = TAVMO_TEST_OUTPUT_DIR;
+        mkdir(folder.c_str(), 0755);
+        run("import -window root '" + folder + "/" + name + ".png'");
+    }
+
+private:
+    std::vector<std::string> seen_;
+    std::thread thread_;
+};
+
+class ApprovalDialog : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+#if !defined(TAVMO_HAVE_GTK)
+        GTEST_SKIP() << "built without GTK: the host has no dialogs to show";
+#endif
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display) GTEST_SKIP() << "no X display (run under xvfb-run)";
+        if (!xdotoolWorks()) GTEST_SKIP() << "xdotool is missing or cannot reach the display";
+        fake::library().privateAnswers[TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN] = [](void*, uint32_t) {
+            return 0;
+        };
+        currentDomain = "meet.example.org";
+    }
+
+    bool ask(std::function<void(Person&)> actions) {
+        Person person(std::move(actions));
+        return PromptForUserApproval(request);
+    }
+
+    std::vector<std::string> savedDomains() {
+        std::vector<std::string> domains;
+        for (const fake::SentRecord& sent : fake::library().requests)
+            if (sent.privateCode == TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN) {
+                EXPECT_EQ(sent.sizeField, 257u);
+                domains.emplace_back(reinterpret_cast<const char*>(sent.inner.data()));
+            }
+        return domains;
+    }
+
+    Json::Value request{Json::objectValue};
+};
+
+TEST_F(ApprovalDialog, YesApproves) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        Person::photograph("approval-dialog");
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_EQ(writtenBodies(), (std::vector<std::string>{kOpeningMessage, kJoinAllowed}));
+    EXPECT_TRUE(savedDomains().empty());
+    EXPECT_FALSE(request.isMember("error"));
+    EXPECT_TRUE(
+        fake::logged("OutputThread: PromptForUserApproval(): [meet.example.org] domain is approved by enduser", 3));
+}
+
+TEST_F(ApprovalDialog, YesWithDoNotAskAgainSavesTheWebsite) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kDoNotAskAgain);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_EQ(savedDomains(), std::vector<std::string>{"meet.example.org"});
+    EXPECT_TRUE(fake::logged("OutputThread: InEventStart() [meet.example.org] is saved as approved domain", 3));
+}
+
+TEST_F(ApprovalDialog, SaveTheLibraryRefusesStillApproves) {
+    fake::library().privateAnswers[TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN] = [](void*, uint32_t) {
+        return 4;
+    };
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kDoNotAskAgain);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_TRUE(fake::logged("OutputThread: InEventStart() Save domain as approved domain returned error: [4]", 1));
+}
+
+TEST_F(ApprovalDialog, NoThenOkRefuses) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        Person::photograph("refusal-dialog");
+        refusal.click(kOk);
+        person.waitUntilGone(refusal);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_FALSE(approved);
+    EXPECT_EQ(writtenBodies(), (std::vector<std::string>{kOpeningMessage, kJoinRefused}));
+    EXPECT_EQ(request["error"].asString(), "TavmoClient Can not get the Domain approval from enduser");
+    EXPECT_TRUE(
+        fake::logged("OutputThread: PromptForUserApproval(): [meet.example.org] domain is not approved by enduser", 1));
+}
+
+TEST_F(ApprovalDialog, NoThenJoinAsksAgainAndYesApproves) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        refusal.click(kJoin);
+        person.waitUntilGone(refusal);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_EQ(writtenBodies(), (std::vector<std::string>{kOpeningMessage, kJoinAllowed}));
+}
+
+TEST_F(ApprovalDialog, EscapeClosesNeitherDialog) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.key("Escape");
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        refusal.key("Escape");
+        refusal.click(kJoin);
+        person.waitUntilGone(refusal);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved) << "an Escape was taken as an answer";
+}
+
+TEST_F(ApprovalDialog, UnnamedWebsiteCannotBeRemembered) {
+    currentDomain.clear();
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        Person::photograph("approval-dialog-unnamed-website");
+        approval.click(kDoNotAskAgain);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_TRUE(savedDomains().empty()) << "the check box could be ticked";
+}
+
+TEST_F(ApprovalDialog, DefaultWebsiteNameCanBeRemembered) {
+    currentDomain = kUnnamedWebsite;
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kDoNotAskAgain);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_TRUE(approved);
+    EXPECT_EQ(savedDomains(), std::vector<std::string>{"Video Conferencing website"});
+}
+
+}  // namespace
