@@ -142,7 +142,7 @@ TEST_F(LoggingTest, SizeZeroKeepsOneFile) {
 
 TEST_F(LoggingTest, FormattedMessagesAreFormattedWhateverTheirLength) {
     ASSERT_EQ(initialize(), 1);
-    const std::string big(1024 * 1024, 'q');
+    const std::string big(size_t{1024} * 1024, 'q');
     TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "f.cpp", 1, "", "value=%d text=%s", 7, "abc");
     TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "f.cpp", 2, "", "<%s|%d>", big.c_str(), 99);
     const std::string exact1023(1023, 'e');
@@ -217,6 +217,7 @@ TEST_F(LoggingTest, ConcurrentWritersNeitherLoseNorInterleaveLines) {
     constexpr int kThreads = 4;
     constexpr int kLines = 400;
     std::vector<std::thread> writers;
+    writers.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         writers.emplace_back([t] {
             for (int i = 0; i < kLines; ++i) {

@@ -78,8 +78,6 @@ TEST_P(BadRecordTest, IsRefusedWithoutTouchingTheRecord) {
     EXPECT_EQ(std::vector<unsigned char>(record.data(), record.data() + record.size()), before);
 }
 
-const std::string kLevelsFill(200, 'd');
-
 INSTANTIATE_TEST_SUITE_P(
     Requests, BadRecordTest,
     ::testing::Values(

@@ -44,49 +44,51 @@ TEST_P(RefusalTest, DirectiveChangesTheAnswer) {
     GetParam().check(*this);
 }
 
-const RefusalCase kRefusalCases[] = {
-    {"RefusedRequestLeavesRecordAlone", "refuse-request 101508 7\n",
-     [](RefusalTest&) {
-         int32_t state = 0x5A5A5A5A;
-         EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), 7);
-         EXPECT_EQ(state, 0x5A5A5A5A);
-     }},
-    {"RefusalOfOneCodeLeavesOthersAnswered", "refuse-request 102000 8\n",
-     [](RefusalTest&) {
-         int32_t state = -1;
-         EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), 0);
-         EXPECT_EQ(state, 0);
-         TavmoClientLogLevelsRecord levels{};
-         EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES, &levels, sizeof levels),
-                   8);
-     }},
-    {"RefusedPrivateRequest", "refuse-private 307001 9\n",
-     [](RefusalTest& test) {
-         unsigned char approved = 0;
-         EXPECT_EQ(test.queryDomain("example.org", approved), 9);
-         EXPECT_EQ(approved, 0xEE) << "the answer byte was written";
-         EXPECT_EQ(test.saveDomain("example.org"), 0);
-     }},
-    {"RefusingThePrivateCodeRefusesEveryPrivateRequest", "refuse-request 199999 5\n",
-     [](RefusalTest& test) {
-         unsigned char approved = 0;
-         EXPECT_EQ(test.queryDomain("example.org", approved), 5);
-         EXPECT_EQ(test.saveDomain("example.org"), 5);
-     }},
-    {"NegativeErrorCode", "refuse-request 101508 -3\n",
-     [](RefusalTest&) {
-         int32_t state = 0;
-         EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), -3);
-     }},
-    {"RefusedEvent", "refuse-event 201\n",
-     [](RefusalTest&) {
-         EXPECT_EQ(TavmoClientSendEvent(TAVMO_CLIENT_IN_EVENT_LEAVE, nullptr, 0), 0);
-         EXPECT_EQ(TavmoClientSendEvent(TAVMO_CLIENT_IN_EVENT_CANCEL, nullptr, 0), 1);
-     }},
-    {"InitialCallState", "call-state 3\n", [](RefusalTest&) { EXPECT_EQ(callState(), 3); }},
-};
+std::vector<RefusalCase> refusalCases() {
+    return {
+        {"RefusedRequestLeavesRecordAlone", "refuse-request 101508 7\n",
+         [](RefusalTest&) {
+             int32_t state = 0x5A5A5A5A;
+             EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), 7);
+             EXPECT_EQ(state, 0x5A5A5A5A);
+         }},
+        {"RefusalOfOneCodeLeavesOthersAnswered", "refuse-request 102000 8\n",
+         [](RefusalTest&) {
+             int32_t state = -1;
+             EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), 0);
+             EXPECT_EQ(state, 0);
+             TavmoClientLogLevelsRecord levels{};
+             EXPECT_EQ(
+                 TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES, &levels, sizeof levels), 8);
+         }},
+        {"RefusedPrivateRequest", "refuse-private 307001 9\n",
+         [](RefusalTest& test) {
+             unsigned char approved = 0;
+             EXPECT_EQ(test.queryDomain("example.org", approved), 9);
+             EXPECT_EQ(approved, 0xEE) << "the answer byte was written";
+             EXPECT_EQ(test.saveDomain("example.org"), 0);
+         }},
+        {"RefusingThePrivateCodeRefusesEveryPrivateRequest", "refuse-request 199999 5\n",
+         [](RefusalTest& test) {
+             unsigned char approved = 0;
+             EXPECT_EQ(test.queryDomain("example.org", approved), 5);
+             EXPECT_EQ(test.saveDomain("example.org"), 5);
+         }},
+        {"NegativeErrorCode", "refuse-request 101508 -3\n",
+         [](RefusalTest&) {
+             int32_t state = 0;
+             EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &state, sizeof state), -3);
+         }},
+        {"RefusedEvent", "refuse-event 201\n",
+         [](RefusalTest&) {
+             EXPECT_EQ(TavmoClientSendEvent(TAVMO_CLIENT_IN_EVENT_LEAVE, nullptr, 0), 0);
+             EXPECT_EQ(TavmoClientSendEvent(TAVMO_CLIENT_IN_EVENT_CANCEL, nullptr, 0), 1);
+         }},
+        {"InitialCallState", "call-state 3\n", [](RefusalTest&) { EXPECT_EQ(callState(), 3); }},
+    };
+}
 
-INSTANTIATE_TEST_SUITE_P(Directives, RefusalTest, ::testing::ValuesIn(kRefusalCases),
+INSTANTIATE_TEST_SUITE_P(Directives, RefusalTest, ::testing::ValuesIn(refusalCases()),
                          [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 TEST_F(ScenarioTest, StartFailsKeepsTheLibraryStoppedAndRaisesNothing) {
@@ -152,6 +154,7 @@ TEST_F(ScenarioTest, RaisesArriveInOrderOfDueTimeThenFileOrder) {
               1);
     const auto events = recorder_.waitForCount(4);
     std::vector<int32_t> codes;
+    codes.reserve(events.size());
     for (const auto& event : events) codes.push_back(event.code);
     EXPECT_EQ(codes, (std::vector<int32_t>{2303, 2304, 2305, 2302}));
 }

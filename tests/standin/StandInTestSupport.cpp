@@ -211,7 +211,7 @@ int32_t StandInTest::sendPrivate(uint32_t privateCode, void* inner, uint32_t siz
 
 int32_t StandInTest::queryDomain(const std::string& domain, unsigned char& approved) {
     unsigned char record[258] = {};
-    std::memcpy(record, domain.data(), std::min<size_t>(domain.size(), 256));
+    domain.copy(reinterpret_cast<char*>(record), 256);
     record[257] = 0xEE;
     const int32_t result = sendPrivate(TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN, record, sizeof record);
     approved = record[257];
@@ -227,7 +227,7 @@ bool StandInTest::domainApproved(const std::string& domain) {
 
 int32_t StandInTest::saveDomain(const std::string& domain) {
     unsigned char record[257] = {};
-    std::memcpy(record, domain.data(), std::min<size_t>(domain.size(), 256));
+    domain.copy(reinterpret_cast<char*>(record), 256);
     return sendPrivate(TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN, record, sizeof record);
 }
 
