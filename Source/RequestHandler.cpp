@@ -35,6 +35,7 @@ struct DispatchRow {
 constexpr DispatchRow kDispatchTable[] = {
     {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
     {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
+    {"RequestSetLogLevelsAndCategories", withoutClientStarted<RequestSetLogLevelsAndCategories>},
     {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
     {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
     {"RequestGetMutedAudioIn", withoutClientStarted<RequestGetMutedAudioIn>},
@@ -86,6 +87,8 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
     {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
+    {"InEventStart", InEventStart},
+    {"InEventStop", InEventStop},
     {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
 };
 

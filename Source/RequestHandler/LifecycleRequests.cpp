@@ -1,11 +1,81 @@
 #include "RequestHandler/LifecycleRequests.h"
 
+#include <string>
+
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
+#include "LogConfig.h"
+#include "OutEventHandler.h"
+#include "Records.h"
+#include "RequestHandler/RequestSupport.h"
+#include "RequestHandler/VirtualCamera.h"
 
 namespace {
+
 constexpr const char* kLogSource = logsource::kRequestHandler;
+
+// The area of the hidden window.
+constexpr TavmoClientVideoRect kVideoRect{0, 0, 1920, 1080};
+
+// The library's start and stop run between these two calls, so that none of
+// its callbacks runs meanwhile.
+class LibrarySynchronized {
+public:
+    LibrarySynchronized() { TavmoClientSynchronizeStart(); }
+    ~LibrarySynchronized() { TavmoClientSynchronizeEnd(); }
+    LibrarySynchronized(const LibrarySynchronized&) = delete;
+    LibrarySynchronized& operator=(const LibrarySynchronized&) = delete;
+};
+
+TavmoClientStartProfile makeStartProfile() {
+    TavmoClientStartProfile profile{};
+    profile.appPath = "\\Tavmo\\TavmoClientForWeb\\";
+    profile.registryPath = "SOFTWARE\\Tavmo\\TavmoClientForWeb\\";
+    profile.appName = "TavmoClientForWeb";
+    profile.appVersion = kHostVersion;
+    profile.appFolder = "\\TavmoClientForWeb\\";
+    profile.makerFolder = "\\Tavmo";
+    return profile;
+}
+
+bool startLibrary() {
+    TavmoClientLogConfig logConfig = makeLogConfig();
+    TavmoClientStartProfile profile = makeStartProfile();
+    return TavmoClientStart(TavmoClientCallback, 0, &logConfig, hWindow, &kVideoRect, 0, &profile, 0) != 0;
+}
+
+int32_t currentCallState() {
+    TavmoClientInt32Value callState{};
+    TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_CALL_STATE, &callState, sizeof callState);
+    return callState.value;
+}
+
+// A library that is in a call keeps running: the page must leave the call first.
+void stopUnlessBusy(Json::Value& request, int& clientStarted) {
+    if (!TavmoClientIsStarted()) {
+        LOG_ERROR("OutputThread: InEventStop() TavmoClient not yet started");
+        request["error"] = "TavmoClient not yet started";
+        clientStarted = 0;
+        return;
+    }
+    int32_t callState = currentCallState();
+    if (callState != 0) {
+        LOG_INFO("OutputThread: InEventStop(): TavmoClient can't stop. Reason: Busy (call state [%d])", callState);
+        request["error"] = "TavmoClient can't stop. Reason: Not in idle call state";
+        return;
+    }
+    {
+        LibrarySynchronized synchronized;
+        if (TavmoClientStop())
+            LOG_INFO("OutputThread: InEventStop() TavmoClient stopped.");
+        else
+            LOG_INFO("OutputThread: InEventStop() TavmoClient is stopping. Might need a second.");
+    }
+    setResultOk(request);
+    clientStarted = 0;
+}
+
 }  // namespace
 
 void RequestSetChromeArch(Json::Value& request) {
@@ -16,3 +86,42 @@ void RequestSetChromeArch(Json::Value& request) {
 }
 
 void RequestGetVersion(Json::Value& request) { request["version"] = kHostVersion; }
+
+void RequestSetLogLevelsAndCategories(Json::Value& request) {
+    std::string levels = readTextMember(request, "levelsAndCategories");
+    if (levels.empty()) return;
+    TavmoClientLogLevelsRecord record{};
+    copyText(record.levelsAndCategories, levels);
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES), &record,
+                    sizeof record))
+        setResultOk(request);
+}
+
+void InEventStart(Json::Value& request, int& clientStarted) {
+    if (TavmoClientIsStarted()) {
+        LOG_ERROR("OutputThread: InEventStart() TavmoClient already started");
+        request["error"] = "TavmoClient already started";
+        return;
+    }
+    if (iCamera == 0) RegCamera();
+    if (!hWindow) {
+        LOG_ERROR("OutputThread: InEventStart() hWindow: [NULL]");
+        clientStarted = 0;
+        return;
+    }
+    LibrarySynchronized synchronized;
+    if (startLibrary()) {
+        LOG_INFO("OutputThread: InEventStart() TavmoClient started");
+        request["result"] = "TavmoClient started";
+        clientStarted = 1;
+    } else {
+        LOG_ERROR("OutputThread: InEventStart() TavmoClientStart() returned error");
+        request["error"] = "TavmoClient could not start";
+        clientStarted = 0;
+    }
+}
+
+void InEventStop(Json::Value& request, int& clientStarted) {
+    stopUnlessBusy(request, clientStarted);
+    if (iCamera == 1) UnregCamera();
+}

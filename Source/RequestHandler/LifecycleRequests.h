@@ -7,3 +7,8 @@ inline constexpr const char* kHostVersion = "1.3.7_0003";
 
 void RequestSetChromeArch(Json::Value& request);
 void RequestGetVersion(Json::Value& request);
+void RequestSetLogLevelsAndCategories(Json::Value& request);
+
+// `clientStarted` is OutputThread's word for "this host started the library".
+void InEventStart(Json::Value& request, int& clientStarted);
+void InEventStop(Json::Value& request, int& clientStarted);

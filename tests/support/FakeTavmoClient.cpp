@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace fake {
 
@@ -73,9 +74,23 @@ TavmoClientBool TavmoClientSetOptionalFeatures(const TavmoClientFeatureControl*)
     return 1;
 }
 
-TavmoClientBool TavmoClientStart(TavmoClientCallbackFn callback, uint32_t, const TavmoClientLogConfig*, void*,
-                                 const TavmoClientVideoRect*, uint32_t, const TavmoClientStartProfile*, uint32_t) {
+TavmoClientBool TavmoClientStart(TavmoClientCallbackFn callback, uint32_t, const TavmoClientLogConfig* logConfig,
+                                 void* window, const TavmoClientVideoRect* videoRect, uint32_t,
+                                 const TavmoClientStartProfile* profile, uint32_t) {
     fake::recordCall("Start");
+    fake::StartArguments& start = library().start;
+    start = fake::StartArguments();
+    start.callback = callback;
+    start.window = window;
+    if (videoRect) start.videoRect = *videoRect;
+    if (logConfig && logConfig->levelsAndCategories) start.levelsAndCategories = logConfig->levelsAndCategories;
+    if (profile) {
+        for (const char* text : {profile->appPath, profile->registryPath, profile->appName, profile->appVersion,
+                                 profile->appFolder, profile->makerFolder})
+            start.profileTexts.emplace_back(text ? text : "(null)");
+        start.profileReserved.assign(std::begin(profile->reserved), std::end(profile->reserved));
+    }
+    start.synchronizeDepth = library().synchronizeDepth;
     library().callback = callback;
     library().started = library().startResult != 0;
     return library().startResult;

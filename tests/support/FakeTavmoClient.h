@@ -30,6 +30,19 @@ struct SentRecord {
     std::vector<unsigned char> inner;
 };
 
+// What the last TavmoClientStart was given, copied during the call.
+struct StartArguments {
+    TavmoClientCallbackFn callback = nullptr;
+    void* window = nullptr;
+    TavmoClientVideoRect videoRect{};
+    std::string levelsAndCategories;
+    // appPath, registryPath, appName, appVersion, appFolder, makerFolder.
+    std::vector<std::string> profileTexts;
+    std::vector<uint32_t> profileReserved;
+    // Inside how many SynchronizeStart brackets the call was made.
+    int synchronizeDepth = 0;
+};
+
 // Answers a request: may fill the record, returns the library's result.
 using RequestAnswer = std::function<int32_t(void* record, uint32_t size)>;
 using EventAnswer = std::function<TavmoClientBool(void* record, uint32_t size)>;
@@ -51,6 +64,7 @@ struct Library {
     int synchronizeDepth = 0;
     std::string version = "Fake 1.0";
     TavmoClientCallbackFn callback = nullptr;
+    StartArguments start;
 };
 
 // The library's state; lock `mutex()` when other threads may log meanwhile.
