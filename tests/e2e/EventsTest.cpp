@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "HostProcess.h"
@@ -99,8 +100,9 @@ TEST(Events, EventsRaisedAfterTheShutdownBeganAreSkippedAndNeverWritten) {
     options.scenario = {"call-state 4"};
     HostProcess host(folder, options);
     host.sendFrame(kStartRequest);
-    ASSERT_TRUE(host.readFrame());
-    EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"code\":200,\"params\":null}\n");
+    // The start's reply and the library's start event, in either order.
+    std::multiset<std::string> started = {host.readFrame().value_or(""), host.readFrame().value_or("")};
+    EXPECT_EQ(started.count("{\"_direction\":2,\"code\":200,\"params\":null}\n"), 1u);
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);
     EXPECT_EQ(host.readRest(std::chrono::milliseconds(100)), "");
