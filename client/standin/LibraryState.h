@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "Scenario.h"
+#include "StatusState.h"
 #include "TavmoClient.h"
 
 namespace standin {
@@ -22,6 +23,7 @@ struct LibraryState {
     TavmoClientFeatureControl features{};
     std::filesystem::path dataDirectory;
     Scenario scenario;
+    StatusState status;
     // The simulated conference's media figures grow from here.
     std::chrono::steady_clock::time_point initializedAt;
     // The share selection the host last set; the simulated one until then.

@@ -17,6 +17,7 @@
 #include "Logger.h"
 #include "Requests.h"
 #include "Scenario.h"
+#include "StatusRequests.h"
 #include "StopEvents.h"
 #include "SyncLock.h"
 #include "TavmoClient.h"
@@ -167,7 +168,9 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* 
     if (!lib.state.initialized || !lib.state.started) return 0;
     if (!record && size != 0) return 0;
     if (lib.state.scenario.refusedEvents.count(eventCode) != 0) return 0;
-    return standin::knownInEvent(eventCode) ? 1 : 0;
+    if (!standin::knownInEvent(eventCode)) return 0;
+    standin::applyInEventToStatus(lib.state.status, eventCode, record, size);
+    return 1;
 }
 
 void TAVMO_CLIENT_CALL TavmoClientGetVersion(char* buffer, uint32_t size) {

@@ -41,7 +41,11 @@ TEST(ClientStartStop, StartsAndStopsTheLibraryAndRegistersTheCamera) {
     EXPECT_EQ(installation.waitForRuns(false, 1), std::vector<std::string>{"/s TavmoWPVC.dll"});
     EXPECT_EQ(ask(host, "InEventStart"),
               "{\"_direction\":2,\"error\":\"TavmoClient already started\",\"type\":\"InEventStart\"}\n");
+    EXPECT_EQ(ask(host, "RequestGetEndpointStatus"),
+              "{\"_direction\":2,\"endpointStatus\":\"Registered\",\"type\":\"RequestGetEndpointStatus\"}\n");
     EXPECT_EQ(ask(host, "InEventStop"), "{\"_direction\":2,\"result\":\"ok\",\"type\":\"InEventStop\"}\n");
+    EXPECT_EQ(ask(host, "RequestGetEndpointStatus"),
+              "{\"_direction\":2,\"endpointStatus\":\"Inactive\",\"type\":\"RequestGetEndpointStatus\"}\n");
     EXPECT_EQ(ask(host, "InEventStart"),
               "{\"_direction\":2,\"result\":\"TavmoClient started\",\"type\":\"InEventStart\"}\n");
     host.closeInput();

@@ -1,0 +1,28 @@
+// What the status requests set and read back: kept for the library's life,
+// back to these values at each Initialize.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace standin {
+
+inline constexpr uint32_t kMaxVolume = 65535;
+
+struct StatusState {
+    uint32_t volumeAudioIn = 52428;
+    uint32_t volumeAudioOut = 52428;
+    bool mutedAudioIn = false;
+    bool mutedAudioOut = false;
+    bool mutedVideo = false;
+    // -1 leaves the rate to the library.
+    int32_t sendMaxKbps = -1;
+    int32_t receiveMaxKbps = -1;
+    std::string label;
+    std::string proxyUserName;
+    std::string proxyPassword;
+    bool proxyPersist = false;
+    bool appShareEnabled = false;
+};
+
+}  // namespace standin
