@@ -11,8 +11,10 @@ bool parse(const std::string& text, Json::Value& out) {
     return reader.parse(text, out, false);
 }
 
+// A writer per call: a thread_local one is destroyed at thread exit, which
+// with MinGW's runtime corrupted the heap when short-lived threads ended.
 std::string writeCompact(const Json::Value& value) {
-    thread_local Json::FastWriter writer;
+    Json::FastWriter writer;
     return writer.write(value);
 }
 
