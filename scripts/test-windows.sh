@@ -47,6 +47,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # No display here: the hidden window and the dialogs need the null driver.
 "$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+# A crash ends the program at once instead of waiting in Wine's debugger.
+"$wine64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f \
+  </dev/null >/dev/null 2>&1
 for variable in TEMP TMP; do
   "$wine64" reg add 'HKCU\Environment' /v $variable /t REG_EXPAND_SZ /d '%TAVMO_TEST_TEMP%' /f </dev/null >/dev/null 2>&1
 done
@@ -69,9 +72,21 @@ timeout 600 "$wine64" "$build/x86_64/bin/win32_platform_tests.exe" </dev/null >"
 cat "$build/win32_platform_tests.log"
 [ $status -eq 0 ]
 
+# Not run against a Windows host: these tests install the virtual camera's
+# registration tool the way the Linux host looks for it (a setup file in the
+# user's configuration folder naming a folder with a Linux program in it),
+# whereas the Windows host reads the folder from the registry and starts a
+# Windows program. Not a fault of Wine or of the host; the tests' set-up
+# has no Windows form yet.
+not_for_windows=(
+  CameraAndApproval.ShutdownUnregistersTheCameraOfTheDeclaredBrowser
+  ClientStartStop.StartsAndStopsTheLibraryAndRegistersTheCamera
+)
 run_e2e() {
+  local skipped
+  skipped=$(IFS=:; echo "${not_for_windows[*]}")
   TAVMO_HOST_LAUNCHER="$1" TAVMO_HOST_EXECUTABLE="$2/bin/TavmoClientForWeb.exe" timeout 1800 \
-    "$linux_build/bin/e2e_tests" </dev/null
+    "$linux_build/bin/e2e_tests" --gtest_filter="-$skipped" </dev/null
 }
 
 stage "end-to-end tests (x86_64 host, wine64)"
