@@ -242,6 +242,7 @@ TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 #include "TavmoClientConfiguration.h"
 #include "TavmoClientSharing.h"
 #include "TavmoClientStatistics.h"
+#include "TavmoClientInEvents.h"
 
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);
 TAVMO_CLIENT_API TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn callback,
@@ -263,8 +264,10 @@ TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientSynchronizeEnd(void);
 /* 0 when done, otherwise an error code. The library reads and fills the
    record before it returns. */
 TAVMO_CLIENT_API int32_t TAVMO_CLIENT_CALL TavmoClientSendRequest(int32_t requestCode, void *record, uint32_t size);
-/* True when accepted. Buffers that in-event records point to belong to the
-   library once it accepts the in-event; it frees them when it is done. */
+/* True when accepted. Buffers that in-event records point to are allocated
+   with malloc; they belong to the library once it accepts the in-event, and
+   it frees them when it is done. A refused in-event leaves them with the
+   caller. */
 TAVMO_CLIENT_API TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void *record, uint32_t size);
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientGetVersion(char *buffer, uint32_t size);
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientLog(int32_t level, const char *sourceFile, int32_t line,

@@ -101,4 +101,18 @@ struct ApprovalChoice {
 // that handles requests. CannotAsk when no dialog can be shown (no display).
 ApprovalChoice askForApproval(void* ownerWindow, const std::string& websiteText, bool offerDoNotAskAgain);
 
+// What a window's frame adds to its client area, in pixels: the frame's
+// thickness on each side and the menu bar's height. All 0 where windows have
+// no frame.
+struct WindowFrame {
+    int32_t frameWidth = 0;
+    int32_t frameHeight = 0;
+    int32_t menuHeight = 0;
+};
+WindowFrame windowFrame();
+
+// Moves `window` to the top left corner with this size and clips it to
+// that rectangle, repainting it. Nothing to do where there is no such window.
+void placeVideoWindow(void* window, int32_t width, int32_t height);
+
 }  // namespace platform
