@@ -6,9 +6,12 @@
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
+#include "RequestHandler/CommandInEvents.h"
 #include "RequestHandler/ConfigurationRequests.h"
 #include "RequestHandler/LifecycleRequests.h"
+#include "RequestHandler/PayloadInEvents.h"
 #include "RequestHandler/SharingRequests.h"
+#include "RequestHandler/SignInEvents.h"
 #include "RequestHandler/StatisticsRequests.h"
 #include "RequestHandler/StatusRequests.h"
 #include "RequestHandler/VirtualCamera.h"
@@ -89,6 +92,46 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
     {"InEventStart", InEventStart},
     {"InEventStop", InEventStop},
+    {"InEventResize", withoutClientStarted<InEventResize>},
+    {"InEventParticipantsLimit", withoutClientStarted<InEventParticipantsLimit>},
+    {"InEventToggleShare", withoutClientStarted<InEventToggleShare>},
+    {"InEventLayout", withoutClientStarted<InEventLayout>},
+    {"InEventLeave", withoutClientStarted<InEventLeave>},
+    {"InEventCancel", withoutClientStarted<InEventCancel>},
+    {"InEventShare", withoutClientStarted<InEventShare>},
+    {"InEventUnshare", withoutClientStarted<InEventUnshare>},
+    {"InEventGroupChat", withoutClientStarted<InEventGroupChat>},
+    {"InEventPrivateChat", withoutClientStarted<InEventPrivateChat>},
+    {"InEventMuteAudioIn", withoutClientStarted<InEventMuteAudioIn>},
+    {"InEventMuteAudioOut", withoutClientStarted<InEventMuteAudioOut>},
+    {"InEventMuteVideo", withoutClientStarted<InEventMuteVideo>},
+    {"InEventSignIn", withoutClientStarted<InEventSignIn>},
+    {"InEventLoginCancel", withoutClientStarted<InEventLoginCancel>},
+    {"InEventLogin", withoutClientStarted<InEventLogin>},
+    {"InEventSignoff", withoutClientStarted<InEventSignOff>},
+    {"InEventSetEchoDetection", withoutClientStarted<InEventSetEchoDetection>},
+    {"InEventSetEchoCancellation", withoutClientStarted<InEventSetEchoCancellation>},
+    {"InEventSetAGC", withoutClientStarted<InEventSetAGC>},
+    {"InEventSetFreezeImage", withoutClientStarted<InEventSetFreezeImage>},
+    {"InEventPrecallTestCamera", withoutClientStarted<InEventPrecallTestCamera>},
+    {"InEventPrecallTestMicrophone", withoutClientStarted<InEventPrecallTestMicrophone>},
+    {"InEventAnswer", withoutClientStarted<InEventAnswer>},
+    {"InEventDecline", withoutClientStarted<InEventDecline>},
+    {"InEventSetDisplayName", withoutClientStarted<InEventSetDisplayName>},
+    {"InEventResetDisplayName", withoutClientStarted<InEventResetDisplayName>},
+    {"InEventPinParticipant", withoutClientStarted<InEventPinParticipant>},
+    {"InEventControlCamera", withoutClientStarted<InEventControlCamera>},
+    {"InEventSetSendBandwidthLimit", withoutClientStarted<InEventSetSendBandwidthLimit>},
+    {"InEventSetOffline", withoutClientStarted<InEventSetOffline>},
+    {"InEventControlConferenceRoomSettings", withoutClientStarted<InEventControlConferenceRoomSettings>},
+    {"InEventStartPrecallTestSpeaker", withoutClientStarted<InEventStartPrecallTestSpeaker>},
+    {"InEventStopPrecallTestSpeaker", withoutClientStarted<InEventStopPrecallTestSpeaker>},
+    {"InEventPlayDtmfTone", withoutClientStarted<InEventPlayDtmfTone>},
+    {"InEventGetWindowsExt", withoutClientStarted<InEventGetWindowsExt>},
+    {"EventPreview", withoutClientStarted<EventPreview>},
+    {"PrivateInEventVcsoapGuestLink", withoutClientStarted<PrivateInEventVcsoapGuestLink>},
+    {"PrivateInEventStartMyMeeting", withoutClientStarted<PrivateInEventStartMyMeeting>},
+    {"PrivateInEventLayout", withoutClientStarted<PrivateInEventLayout>},
     {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
 };
 
