@@ -37,6 +37,14 @@ void Delivery::postStarted() {
     changed_.notify_one();
 }
 
+void Delivery::post(int32_t code, std::vector<unsigned char> block) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        enqueue(Clock::now(), Item{code, std::move(block), false});
+    }
+    changed_.notify_one();
+}
+
 void Delivery::raiseNow(int32_t code, const std::vector<unsigned char>& block) {
     CallbackTarget target;
     {

@@ -44,6 +44,10 @@ public:
     // it around the calls that raise such events (TavmoClientStop).
     void raiseNow(int32_t code, const std::vector<unsigned char>& block);
 
+    // Queues an out-event behind those already due; an empty block is raised
+    // as a null pointer with size 0.
+    void post(int32_t code, std::vector<unsigned char> block);
+
     // Joins every thread: no callback runs once it returns. Must not be called
     // from one of the library's threads, which cannot join themselves; those
     // use requestStop() instead.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "ConferenceState.h"
 #include "Scenario.h"
 #include "StatusState.h"
 #include "TavmoClient.h"
@@ -23,6 +24,7 @@ struct LibraryState {
     TavmoClientFeatureControl features{};
     std::filesystem::path dataDirectory;
     Scenario scenario;
+    ConferenceState conference;
     StatusState status;
     // The simulated conference's media figures grow from here.
     std::chrono::steady_clock::time_point initializedAt;

@@ -32,6 +32,9 @@
 //       (both from 0), each a uint32 in the machine's byte order.
 //   approved-domain <domain>
 //       Reported as approved, without being written to the data directory.
+//   portal-account <user> <password>
+//       A login succeeds only for a listed user with its password. Without
+//       any, every login with a password succeeds.
 //
 // Numbers are decimal. <block> is the rest of the line: hex digits in pairs,
 // blanks allowed between pairs, or '-' for an empty block (delivered as a
@@ -141,6 +144,12 @@ bool parseDirective(const std::string& directive, std::istringstream& words, Sce
             return false;
         }
         scenario.bursts.push_back(std::move(burst));
+        return true;
+    }
+    if (directive == "portal-account") {
+        std::string user, password;
+        if (!(words >> user >> password) || !nothingLeft(words)) return false;
+        scenario.portalAccounts[user] = password;
         return true;
     }
     if (directive == "approved-domain") {

@@ -33,6 +33,8 @@ struct Scenario {
     std::vector<ScheduledRaise> raises;
     std::vector<Burst> bursts;
     std::vector<std::string> approvedDomains;
+    // Portal user names with their passwords.
+    std::map<std::string, std::string> portalAccounts;
 };
 
 // Lines it cannot use are reported on `notes`, each naming `origin` and the

@@ -13,6 +13,7 @@
 
 #include "Delivery.h"
 #include "InEvents.h"
+#include "InEventReactions.h"
 #include "LibraryState.h"
 #include "Logger.h"
 #include "Requests.h"
@@ -169,6 +170,7 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* 
     if (!record && size != 0) return 0;
     if (lib.state.scenario.refusedEvents.count(eventCode) != 0) return 0;
     if (!standin::knownInEvent(eventCode)) return 0;
+    if (!standin::reactToInEvent(lib.state, *lib.delivery, eventCode, record, size)) return 0;
     standin::applyInEventToStatus(lib.state.status, eventCode, record, size);
     return 1;
 }
