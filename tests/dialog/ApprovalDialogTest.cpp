@@ -14,6 +14,10 @@
 #include <thread>
 #include <vector>
 
+#if defined(TAVMO_HAVE_GTK)
+#include <gtk/gtk.h>
+#endif
+
 #include "HostFixture.h"
 #include "RequestHandler/WebsiteApproval.h"
 
@@ -111,7 +115,8 @@ public:
                 }
             std::this_thread::sleep_for(50ms);
         }
-        ADD_FAILURE() << "no dialog appeared";
+        ADD_FAILURE() << "no dialog appeared; the library's log: " << ::testing::PrintToString(fake::logTexts());
+        photograph("failure-no-dialog");
         return {};
     }
 
@@ -123,6 +128,7 @@ public:
             std::this_thread::sleep_for(50ms);
         }
         ADD_FAILURE() << "dialog " << window.id << " stayed open";
+        photograph("failure-dialog-stayed-open");
     }
 
     static void photograph(const char* name) {
@@ -146,6 +152,19 @@ protected:
         const char* display = std::getenv("DISPLAY");
         if (!display || !*display) GTEST_SKIP() << "no X display (run under xvfb-run)";
         if (!xdotoolWorks()) GTEST_SKIP() << "xdotool is missing or cannot reach the display";
+#if defined(TAVMO_HAVE_GTK)
+        // The toolkit connects to the display here, on the thread that will
+        // show the dialogs. A freshly started virtual display on a busy
+        // machine has been seen to refuse the toolkit's first connection now
+        // and then, so it gets a few tries.
+        gtk_disable_setlocale();
+        bool opened = gtk_init_check(nullptr, nullptr);
+        for (int attempt = 0; !opened && attempt < 20; ++attempt) {
+            std::this_thread::sleep_for(100ms);
+            opened = gtk_init_check(nullptr, nullptr);
+        }
+        ASSERT_TRUE(opened) << "the toolkit cannot open the display " << display;
+#endif
         fake::library().privateAnswers[TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN] = [](void*, uint32_t) {
             return 0;
         };
@@ -260,7 +279,7 @@ TEST_F(ApprovalDialog, EscapeClosesNeitherDialog) {
         person.waitUntilGone(approval);
     });
 
-    EXPECT_TRUE(approved) << "an Escape was taken as an answer";
+    EXPECT_TRUE(approved) << "an Escape was taken as an answer: " << ::testing::PrintToString(fake::logTexts());
 }
 
 TEST_F(ApprovalDialog, UnnamedWebsiteCannotBeRemembered) {
