@@ -52,8 +52,7 @@ void replyNamed(Json::Value& request, const char* handler, int32_t code, const c
     if (send(request, handler, code, constantName, record)) setNamed(request, key, nameOf(names, record.value));
 }
 
-// Muted only for exactly 1: the library reports other values for states that
-// are not a plain mute.
+// Unlike the library's other flags, only a byte of exactly 1 counts as muted.
 void replyMuted(Json::Value& request, const char* handler, int32_t code, const char* constantName) {
     TavmoClientFlagValue record{};
     if (send(request, handler, code, constantName, record)) request["isMuted"] = record.value == 1;

@@ -87,14 +87,6 @@ TEST_F(StatusRequestTest, MuteInEventsSetWhatTheMuteQueriesAnswer) {
     EXPECT_FALSE(getFlag(TAVMO_CLIENT_REQUEST_GET_MUTED_SERVER_VIDEO));
 }
 
-TEST_F(StatusRequestTest, StateStartsAfreshAtEachInitialize) {
-    ASSERT_EQ(initialize(), 1);
-    ASSERT_EQ(setInt32(TAVMO_CLIENT_REQUEST_SET_VOLUME_AUDIO_IN, 7), 0);
-    TavmoClientUninitialize();
-    ASSERT_EQ(initialize(), 1);
-    EXPECT_NE(getInt32(TAVMO_CLIENT_REQUEST_GET_VOLUME_AUDIO_IN), 7);
-}
-
 TEST_F(StatusRequestTest, ParticipantNamesAreThoseOfTheConference) {
     ASSERT_EQ(initialize(), 1);
     EXPECT_EQ(getInt32(TAVMO_CLIENT_REQUEST_GET_NUM_PARTICIPANTS), 3);

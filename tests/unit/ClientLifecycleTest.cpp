@@ -149,13 +149,6 @@ TEST_F(ClientLifecycle, StartHandsTheLibraryTheWindowAreaAndProfile) {
     expectToolRuns(kRegistered, 1);
 }
 
-TEST_F(ClientLifecycle, SecondStartIsRefusedAndTheFirstStands) {
-    EXPECT_EQ(answer(kStart), replyTo(kStart, R"({"result":"TavmoClient started"})"));
-    EXPECT_EQ(answer(kStart), replyTo(kStart, R"({"error":"TavmoClient already started"})"));
-    EXPECT_EQ(clientStarted, 1);
-    expectToolRuns(kRegistered, 1);
-}
-
 struct StopCase {
     const char* name;
     bool started;
@@ -247,13 +240,6 @@ INSTANTIATE_TEST_SUITE_P(
                                3,
                                "OutputThread: InEventStop(): TavmoClient can't stop. Reason: Busy (call state [1])"}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(ClientLifecycle, StopRunsInsideTheSynchronisationBracket) {
-    fake::library().started = true;
-    answer(kStop);
-    EXPECT_FALSE(fake::library().started);
-    EXPECT_EQ(fake::library().synchronizeDepth, 0);
-}
 
 struct LevelsCase {
     const char* name;
