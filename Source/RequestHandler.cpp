@@ -90,6 +90,7 @@ constexpr DispatchRow kDispatchTable[] = {
     {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
     {"RequestGetCameraStatus", RequestGetCameraStatus},
     {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
+    {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
     {"InEventStart", InEventStart},
     {"InEventStop", InEventStop},
     {"InEventResize", withoutClientStarted<InEventResize>},
@@ -132,7 +133,6 @@ constexpr DispatchRow kDispatchTable[] = {
     {"PrivateInEventVcsoapGuestLink", withoutClientStarted<PrivateInEventVcsoapGuestLink>},
     {"PrivateInEventStartMyMeeting", withoutClientStarted<PrivateInEventStartMyMeeting>},
     {"PrivateInEventLayout", withoutClientStarted<PrivateInEventLayout>},
-    {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
 };
 
 Handler findHandler(const std::string& type) {
