@@ -48,11 +48,19 @@ std::string readTextMember(const Json::Value& request, const char* key, const st
 
 std::string readStringMember(const Json::Value& request, const char* key, const std::string& defaultValue) {
     const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
-    return member ? std::string(member->asCString()) : defaultValue;
+    return member ? stringValue(*member) : defaultValue;
 }
 
 bool readFlagMember(const Json::Value& request, const char* key) {
     const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
     if (!member) throw Json::LogicError("Value is not convertible to bool.");
     return member->asBool();
+}
+
+std::string stringValue(const Json::Value& value) {
+    if (!value.isString()) throw Json::LogicError("in Json::Value::asCString(): requires stringValue");
+    std::string text = value.asString();
+    // Whatever follows a NUL would be invisible to the library but would
+    // still land in the field.
+    return text.substr(0, text.find('\0'));
 }

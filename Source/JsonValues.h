@@ -21,6 +21,10 @@ int32_t readIntMember(const Json::Value& request, const char* key, int32_t defau
 // the member is absent.
 std::string readTextMember(const Json::Value& request, const char* key, const std::string& defaultValue = {});
 
+// The value's text when it is a JSON string (up to its first NUL, as the
+// library will read it); any other value, null included, raises.
+std::string stringValue(const Json::Value& value);
+
 // The member when it is a JSON string, up to its first NUL as the JSON
 // library's C-string conversion gives it; any other type raises.
 // `defaultValue` when the member is absent.
