@@ -234,14 +234,13 @@ typedef struct TavmoClientLogLevelsRecord {
 } TavmoClientLogLevelsRecord;
 TAVMO_CLIENT_SIZE(TavmoClientLogLevelsRecord, 201, 201);
 
-#include "TavmoClientVirtualCamera.h"
-#include "TavmoClientApproval.h"
-
 #include "TavmoClientStatus.h"
-#include "TavmoClientEvents.h"
 #include "TavmoClientConfiguration.h"
 #include "TavmoClientSharing.h"
 #include "TavmoClientStatistics.h"
+#include "TavmoClientApproval.h"
+#include "TavmoClientVirtualCamera.h"
+#include "TavmoClientEvents.h"
 #include "TavmoClientInEvents.h"
 
 TAVMO_CLIENT_API void TAVMO_CLIENT_CALL TavmoClientConsoleLogConfigure(int32_t enable);

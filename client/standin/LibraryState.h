@@ -26,12 +26,12 @@ struct LibraryState {
     Scenario scenario;
     ConferenceState conference;
     StatusState status;
+    // The video size the host last gave the virtual camera.
+    TavmoClientVirtualCameraSize virtualCameraSize{1920, 1080};
     // The simulated conference's media figures grow from here.
     std::chrono::steady_clock::time_point initializedAt;
     // The share selection the host last set; the simulated one until then.
     std::optional<TavmoClientWindowShares> windowShares;
-    // The video size the host last gave the virtual camera.
-    TavmoClientVirtualCameraSize virtualCameraSize{1920, 1080};
 };
 
 }  // namespace standin

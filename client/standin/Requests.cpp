@@ -7,10 +7,10 @@
 #include <string>
 
 #include "ApprovedDomains.h"
-#include "StatusRequests.h"
 #include "ConfigurationRequests.h"
 #include "SharingRequests.h"
 #include "StatisticsRequests.h"
+#include "StatusRequests.h"
 #include "VirtualCameraRequests.h"
 
 namespace standin {
