@@ -6,6 +6,7 @@
 
 #include "JsonValues.h"
 #include "Log.h"
+#include "OutEventHandler/CodeNames.h"
 #include "Records.h"
 #include "RequestHandler/RequestSupport.h"
 
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* kLogSource = logsource::kRequestHandler;
 constexpr uint32_t kMaxVolume = 65535;
 
-constexpr const char* kCallStateNames[] = {"Idle", "Ringing", "Calling", "Joining", "InConference", "Disconnecting"};
 constexpr const char* kEndpointStatusNames[] = {"Inactive", "Registered", "Active"};
 constexpr const char* kSessionDisplayContextNames[] = {"Conf", "OutCall", "InCall", "Idle"};
 constexpr const char* kPreviewModeNames[] = {"None", "Pip", "Dock", "None", "Other"};
@@ -87,7 +87,9 @@ void setVolume(Json::Value& request, const char* handler, int32_t code, const ch
 }  // namespace
 
 void RequestGetCallState(Json::Value& request) {
-    replyNamed(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CALL_STATE), "callState", kCallStateNames);
+    TavmoClientInt32Value record{};
+    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CALL_STATE), record))
+        setNamed(request, "callState", callStateName(record.value));
 }
 
 void RequestGetMutedAudioOut(Json::Value& request) {
