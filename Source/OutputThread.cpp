@@ -28,7 +28,7 @@ void handleRequestText(const std::string& text, int& clientStarted) {
         request["error"] = "Error while handling request";
         LOG_ERROR("OutputThread: Exception while handling request: [%s]", redactSecrets(text).c_str());
     }
-    TavmoAgent::sendMessage("OutputThread", std::move(request));
+    TavmoAgent::sendReply("OutputThread", std::move(request));
 }
 
 void OutputThread() {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -25,11 +26,39 @@ const char* writeErrorText(int error) {
     }
 }
 
-}  // namespace
+enum class MessageKind { Reply, Event };
 
-void TavmoAgent::setOutputStream(FILE* stream) { outputStream = stream; }
+// The members that let the page match a failed reply to its request. One
+// that is itself too long to send is left out.
+std::string tooLongReplyText(const Json::Value& reply) {
+    Json::Value replacement(Json::objectValue);
+    replacement["_direction"] = 2;
+    replacement["error"] = "Reply too large";
+    for (const char* key : {"type", "_id", "_tabId"}) {
+        const Json::Value* member = reply.find(key, key + std::strlen(key));
+        if (!member) continue;
+        Json::Value candidate = replacement;
+        candidate[key] = *member;
+        if (json::writeCompact(candidate).size() <= TavmoAgent::kLongestBody) replacement = std::move(candidate);
+    }
+    return json::writeCompact(replacement);
+}
 
-void TavmoAgent::sendMessage(const char* callerName, Json::Value message) {
+// Makes `text` fit for the browser: false when the message is dropped.
+bool fitForTheBrowser(const char* callerName, const Json::Value& message, MessageKind kind, std::string& text) {
+    if (text.size() <= TavmoAgent::kLongestBody) return true;
+    auto length = static_cast<unsigned>(text.size());
+    if (kind == MessageKind::Event) {
+        LOG_ERROR("%s: TavmoAgent::sendMessage(): Message too large: [%u] bytes, dropped", callerName, length);
+        return false;
+    }
+    LOG_ERROR("%s: TavmoAgent::sendMessage(): Reply too large: [%u] bytes, sending the error instead", callerName,
+              length);
+    text = tooLongReplyText(message);
+    return true;
+}
+
+void writeMessage(const char* callerName, Json::Value message, MessageKind kind) {
     try {
         int32_t state = hostState.load();
         if (state == HostInputEnded || state == HostExiting) {
@@ -38,6 +67,7 @@ void TavmoAgent::sendMessage(const char* callerName, Json::Value message) {
         }
         message["_direction"] = 2;
         std::string text = json::writeCompact(message);
+        if (!fitForTheBrowser(callerName, message, kind, text)) return;
         LOG_INFO("%s: TavmoAgent::sendMessage(): length :[%d]", callerName, static_cast<int>(text.size()));
         {
             std::lock_guard<std::mutex> lock(writeLock);
@@ -61,4 +91,16 @@ void TavmoAgent::sendMessage(const char* callerName, Json::Value message) {
     } catch (...) {
         LOG_ERROR("%s: TavmoAgent::sendMessage(): Unknown exception", callerName);
     }
+}
+
+}  // namespace
+
+void TavmoAgent::setOutputStream(FILE* stream) { outputStream = stream; }
+
+void TavmoAgent::sendMessage(const char* callerName, Json::Value message) {
+    writeMessage(callerName, std::move(message), MessageKind::Event);
+}
+
+void TavmoAgent::sendReply(const char* callerName, Json::Value reply) {
+    writeMessage(callerName, std::move(reply), MessageKind::Reply);
 }
