@@ -35,7 +35,9 @@ FILE* openStream(int fd, const char* mode);
 std::string temporaryFolder();
 
 // The folder for log files and the library's data, created with its parents:
-// the user's local application data folder + Tavmo/Data/User/.
+// the user's local application data folder (LOCALAPPDATA) + Tavmo/Data/User/.
+// Without LOCALAPPDATA the temporary folder takes its place (the current
+// folder when there is none either).
 std::string logDirectory();
 
 // The hidden window that receives device notifications; never shown.

@@ -178,12 +178,14 @@ TEST(LogDirectory, IsCreatedWithItsParentsUnderLocalAppData) {
     }
 }
 
-TEST(LogDirectory, WithoutLocalAppDataIsStillAFullPath) {
+TEST(LogDirectory, WithoutLocalAppDataIsCreatedInTheTemporaryFolder) {
+    const std::string temporary = temporaryPathFor("TavmoNoAppData");
     EnvironmentVariable localAppData("LOCALAPPDATA", "");
+    EnvironmentVariable tmp("TMP", temporary);
     const std::string folder = platform::logDirectory();
-    ASSERT_GT(folder.size(), 3u);
-    EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
-    EXPECT_NE(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+    EXPECT_EQ(folder, temporary + "\\Tavmo\\Data\\User\\");
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
 }
 
 // ---------------------------------------------------------------------------

@@ -82,11 +82,9 @@ std::string temporaryFolder() {
 
 std::string logDirectory() {
     std::string base = environment("LOCALAPPDATA");
-    if (base.empty()) base = environment("XDG_DATA_HOME");
-    if (base.empty()) {
-        std::string home = environment("HOME");
-        base = home.empty() ? temporaryFolder() + ".local/share" : withSlash(home) + ".local/share";
-    }
+    // The same fallback on every platform, so that the logs of a host
+    // started without the variable are found in one documented place.
+    if (base.empty()) base = temporaryFolder();
     std::string folder = withSlash(base) + "Tavmo/Data/User";
     createFolders(folder);
     return folder + "/";

@@ -27,14 +27,12 @@ std::string withBackslash(std::string folder) {
     return folder;
 }
 
-// The user's local application data folder: the environment's word first, as
-// the browser passes it on; the shell's own answer when it is missing.
+// The user's local application data folder as the browser passes it on;
+// without it the user's temporary folder, the same fallback on every
+// platform, so that such a host's logs are found in one documented place.
 std::string localApplicationData() {
     std::string folder = environment("LOCALAPPDATA");
-    if (!folder.empty()) return folder;
-    char path[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return path;
-    return temporaryFolder();
+    return folder.empty() ? temporaryFolder() : folder;
 }
 
 }  // namespace
