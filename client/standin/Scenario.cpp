@@ -13,6 +13,10 @@
 //       The same for one private request code inside 199999.
 //   refuse-event <code>
 //       TavmoClientSendEvent(code, ...) returns 0.
+//   stall-request <code> <ms>
+//       TavmoClientSendRequest(code, ...) logs "Stalling request: [<code>]
+//       for [<ms>] ms" and waits that long before it answers, holding none of
+//       the library's locks meanwhile: a host thread that hangs in a call.
 //   start-fails
 //       TavmoClientStart returns 0 and the library stays stopped.
 //   stop-stopping
@@ -114,6 +118,13 @@ bool parseDirective(const std::string& directive, std::istringstream& words, Sce
         int32_t code = 0;
         if (!next(words, code) || !nothingLeft(words)) return false;
         scenario.refusedEvents.insert(code);
+        return true;
+    }
+    if (directive == "stall-request") {
+        int32_t code = 0;
+        uint32_t milliseconds = 0;
+        if (!next(words, code) || !next(words, milliseconds) || !nothingLeft(words)) return false;
+        scenario.stalledRequests[code] = milliseconds;
         return true;
     }
     if (directive == "start-fails" || directive == "stop-stopping") {

@@ -27,6 +27,8 @@ struct Scenario {
     std::map<int32_t, int32_t> refusedRequests;
     std::map<uint32_t, int32_t> refusedPrivateRequests;
     std::set<int32_t> refusedEvents;
+    // Milliseconds that a request of the code waits before it is answered.
+    std::map<int32_t, uint32_t> stalledRequests;
     bool startFails = false;
     bool stopStopping = false;
     int32_t callState = 0;

@@ -2,6 +2,7 @@
 // then the logger's or the delivery queue's own mutex. No lock of the
 // library's is held while it calls the host, except the sync lock, which
 // exists for exactly that.
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Delivery.h"
@@ -73,6 +75,22 @@ void applyLogConfig(Library& lib, const TavmoClientLogConfig* config) {
     if (overridden && *overridden) dataDirectory = overridden;
     lib.state.dataDirectory = std::filesystem::u8path(dataDirectory);
     lib.logger.configure(settings);
+}
+
+// A stall named by the scenario, waited out without any of the library's locks.
+void stallIfAsked(Library& lib, int32_t requestCode) {
+    uint32_t milliseconds = 0;
+    {
+        std::lock_guard<std::mutex> guard(lib.stateMutex);
+        const auto& stalled = lib.state.scenario.stalledRequests;
+        const auto found = stalled.find(requestCode);
+        if (found == stalled.end()) return;
+        milliseconds = found->second;
+    }
+    const std::string line =
+        "Stalling request: [" + std::to_string(requestCode) + "] for [" + std::to_string(milliseconds) + "] ms";
+    lib.logger.write(TAVMO_CLIENT_LOG_INFO, "StandIn\\StandIn.cpp", __LINE__, line.c_str(), line.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace
@@ -158,6 +176,7 @@ void TAVMO_CLIENT_CALL TavmoClientSynchronizeEnd(void) { library().sync.unlock()
 
 int32_t TAVMO_CLIENT_CALL TavmoClientSendRequest(int32_t requestCode, void* record, uint32_t size) {
     auto& lib = library();
+    standin::stallIfAsked(lib, requestCode);
     std::lock_guard<std::mutex> guard(lib.stateMutex);
     standin::RequestContext context{lib.state, lib.logger};
     return standin::handleRequest(context, requestCode, record, size);

@@ -243,6 +243,23 @@ TEST_F(ScenarioTest, BadLinesAreReportedAndSkippedWhileTheRestApplies) {
     EXPECT_EQ(TavmoClientSendEvent(TAVMO_CLIENT_IN_EVENT_LEAVE, nullptr, 0), 1);
 }
 
+// The stall only delays: the request is then answered as usual, and the
+// stall is in the log so that a test can tell when a host thread hangs.
+TEST_F(ScenarioTest, StalledRequestIsLoggedAndThenAnswered) {
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(initialize("call-state 3\nstall-request 101508 20\nstall-request 102000\nstall-request 102000 -5\n"), 1);
+    const std::string notes = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(splitLines(notes).size(), 2u) << notes;
+
+    EXPECT_EQ(callState(), 3);
+    TavmoClientLogLevelsRecord levels{};
+    EXPECT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES, &levels, sizeof levels), 0);
+    TavmoClientUninitialize();
+    const std::string log = allLogText();
+    EXPECT_NE(log.find("Stalling request: [101508] for [20] ms"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Stalling request: [102000]"), std::string::npos) << log;
+}
+
 TEST_F(ScenarioTest, MissingScenarioFileIsReportedAndTheLibraryRunsPlain) {
     setEnvironment("TAVMO_STANDIN_SCENARIO", (dir_.path() / "no-such-file.txt").string());
     ::testing::internal::CaptureStderr();
