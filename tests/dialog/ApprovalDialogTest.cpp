@@ -19,6 +19,7 @@
 #endif
 
 #include "HostFixture.h"
+#include "HostThreads.h"
 #include "RequestHandler/WebsiteApproval.h"
 
 namespace {
@@ -308,5 +309,61 @@ TEST_F(ApprovalDialog, DefaultWebsiteNameCanBeRemembered) {
     EXPECT_TRUE(approved);
     EXPECT_EQ(savedDomains(), std::vector<std::string>{"Video Conferencing website"});
 }
+
+// The in-events that start a conference reach the library after "Yes" only.
+struct GateCase {
+    const char* name;
+    const char* request;
+    int32_t code;
+    bool yes;
+};
+
+void PrintTo(const GateCase& c, std::ostream* out) { *out << c.name; }
+
+class ApprovalGate : public ApprovalDialog, public ::testing::WithParamInterface<GateCase> {};
+
+TEST_P(ApprovalGate, InEventReachesTheLibraryOnlyAfterYes) {
+    const bool yes = GetParam().yes;
+    {
+        Person person([yes](Person& person) {
+            Window approval = person.waitForNewDialog(kApprovalSize);
+            if (yes) {
+                approval.click(kYes);
+            } else {
+                approval.click(kNo);
+                Window refusal = person.waitForNewDialog(kRefusalSize);
+                refusal.click(kOk);
+                person.waitUntilGone(refusal);
+            }
+            person.waitUntilGone(approval);
+        });
+        handleRequestText(GetParam().request, clientStarted);
+    }
+
+    std::vector<int32_t> sent;
+    for (const fake::SentRecord& event : fake::library().events) sent.push_back(event.code);
+    EXPECT_EQ(sent, yes ? std::vector<int32_t>{GetParam().code} : std::vector<int32_t>{});
+    std::vector<std::string> bodies = writtenBodies();
+    ASSERT_EQ(bodies.size(), 3u);
+    EXPECT_EQ(bodies[1], yes ? kJoinAllowed : kJoinRefused);
+    Json::Value reply;
+    ASSERT_TRUE(json::parse(bodies[2], reply)) << bodies[2];
+    EXPECT_EQ(reply.get("result", "").asString(), yes ? "ok" : "");
+    EXPECT_EQ(reply.get("error", "").asString(), yes ? "" : "TavmoClient Can not get the Domain approval from enduser");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ApprovalGate,
+    ::testing::Values(GateCase{"MyMeetingYes", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, true},
+                      GateCase{"MyMeetingNo", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, false},
+                      GateCase{"GuestLinkYes",
+                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, true},
+                      GateCase{"GuestLinkNo",
+                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -156,17 +156,5 @@ TEST_F(InEventTest, RefusedWindowListIsAnswered) {
     EXPECT_EQ(answer(list), errorReply(list, "TavmoClient error: TAVMO_CLIENT_PRIVATE_IN_EVENT_GET_WINDOWS_EXT"));
 }
 
-TEST_F(InEventTest, OwnMeetingStartsOnlyAfterApproval) {
-    const std::string start = request("PrivateInEventStartMyMeeting");
-    rememberApproval(false);
-    EXPECT_EQ(lastBodyAfter(start), errorReply(start, "TavmoClient Can not get the Domain approval from enduser"));
-    EXPECT_TRUE(events().empty());
-
-    rememberApproval(true);
-    EXPECT_EQ(lastBodyAfter(start), okReply(start));
-    ASSERT_EQ(events().size(), 1u);
-    EXPECT_EQ(events()[0].code, TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING);
-}
-
 }  // namespace
 }  // namespace inevent_test

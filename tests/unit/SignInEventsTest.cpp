@@ -113,12 +113,5 @@ TEST_F(InEventTest, LoginNeverLogsThePassword) {
     for (const std::string& line : fake::logTexts()) EXPECT_EQ(line.find("s3cret"), std::string::npos) << line;
 }
 
-TEST_F(InEventTest, GuestLinkWithoutApprovalSendsNothing) {
-    rememberApproval(false);
-    const std::string link = request("PrivateInEventVcsoapGuestLink", R"("roomKey":"AbC")");
-    EXPECT_EQ(lastBodyAfter(link), errorReply(link, "TavmoClient Can not get the Domain approval from enduser"));
-    EXPECT_TRUE(events().empty());
-}
-
 }  // namespace
 }  // namespace inevent_test
