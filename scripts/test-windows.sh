@@ -81,6 +81,7 @@ cat "$build/win32_platform_tests.log"
 not_for_windows=(
   CameraAndApproval.ShutdownUnregistersTheCameraOfTheDeclaredBrowser
   ClientStartStop.StartsAndStopsTheLibraryAndRegistersTheCamera
+  FaultInjection.MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn
 )
 run_e2e() {
   local skipped

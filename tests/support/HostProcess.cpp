@@ -125,6 +125,7 @@ HostProcess::HostProcess(const TempFolder& folder, const HostOptions& options) {
         environment["TAVMO_STANDIN_SCENARIO"] = scenarioPath;
     }
     for (const auto& [name, value] : options.environment) environment[name] = value;
+    for (const std::string& name : options.unsetEnvironment) environment.erase(name);
 
     std::vector<std::string> argv = splitWords(environmentValue("TAVMO_HOST_LAUNCHER"));
     argv.push_back(hostExecutable());

@@ -31,6 +31,8 @@ struct HostOptions {
     // Lines of a stand-in scenario; empty for none.
     std::vector<std::string> scenario;
     std::map<std::string, std::string> environment;
+    // Variables the host does not get at all, after the above.
+    std::vector<std::string> unsetEnvironment;
 };
 
 class HostProcess {

@@ -1,0 +1,298 @@
+// The host against a browser, a machine and a library that fail it: input
+// that ends anywhere, a worker that hangs in the library, folders that cannot
+// be written, a registration tool that is missing, and events that race the
+// shutdown. Whatever fails, the host answers what it can and exits cleanly.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <json/json.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "HostProcess.h"
+#include "RegistrationTools.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
+const std::string kVersionReply =
+    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+
+std::string framed(const std::string& body) {
+    std::string frame;
+    auto length = static_cast<uint32_t>(body.size());
+    for (int i = 0; i < 4; ++i) frame.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
+    return frame + body;
+}
+
+bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
+
+// Lines of `log` appear in this order.
+void expectInOrder(const std::string& log, const std::vector<std::string>& lines) {
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+        std::size_t found = log.find(line, at);
+        EXPECT_NE(found, std::string::npos) << "missing, or out of order: " << line;
+        if (found != std::string::npos) at = found + line.size();
+    }
+}
+
+bool waitForLog(const HostProcess& host, const std::string& text) {
+    auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (logHas(host.logText(), text)) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+// Everything in the files of `folder` whose names start with the host's log prefix.
+std::string logFilesIn(const std::string& folder) {
+    std::string text;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return text;
+    std::vector<std::string> names;
+    while (dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        if (name.rfind("TavmoClientForWeb_", 0) == 0) {
+            std::ifstream file(folder + "/" + name, std::ios::binary);
+            text.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
+    return text;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The temporary folder and the local application data folder of one host. A
+// Windows host under Wine takes both from its prefix, which refers to the
+// variables that HostProcess sets for it.
+void useTemporaryFolder(HostOptions& options, const std::string& folder) {
+    if (windowsHost())
+        options.environment["TAVMO_TEST_TEMP"] = hostPath(folder);
+    else
+        options.environment["TMPDIR"] = folder;
+}
+
+void useLocalAppData(HostOptions& options, const std::string& folder) {
+    options.environment[windowsHost() ? "TAVMO_TEST_LOCALAPPDATA" : "LOCALAPPDATA"] = hostPath(folder);
+}
+
+// ---------------------------------------------------------------------------
+// The input ends at every byte of a recorded session.
+
+struct Exchange {
+    std::string request;
+    std::string reply;
+};
+
+const std::vector<Exchange> kSession = {
+    {R"({"_direction":1,"_id":1,"type":"RequestGetVersion"})",
+     "{\"_direction\":2,\"_id\":1,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+    {"{}", "{\"_direction\":2,\"error\":\"No or invalid direction\"}\n"},
+    {R"({"_direction":1,"_id":3,"type":"RequestGetCallState"})",
+     "{\"_direction\":2,\"_id\":3,\"callState\":\"Idle\",\"type\":\"RequestGetCallState\"}\n"},
+    {R"({"_direction":1,"_id":4})", "{\"_direction\":2,\"_id\":4,\"error\":\"unknown request\"}\n"},
+};
+
+// What the host must write when its input ends after `cut` bytes of the
+// session: the replies to the requests that arrived whole, nothing else.
+std::string repliesBefore(std::size_t cut) {
+    std::string replies;
+    std::size_t end = 0;
+    for (const Exchange& exchange : kSession) {
+        end += framed(exchange.request).size();
+        if (end > cut) break;
+        replies += framed(exchange.reply);
+    }
+    return replies;
+}
+
+TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEndsCleanly) {
+    std::string session;
+    for (const Exchange& exchange : kSession) session += framed(exchange.request);
+
+    auto runCut = [&session](std::size_t cut) {
+        TempFolder folder;
+        HostProcess host(folder);
+        host.sendRaw(session.substr(0, cut));
+        host.closeInput();
+        EXPECT_EQ(host.readRest(), repliesBefore(cut)) << "input cut after " << cut << " bytes";
+        EXPECT_EQ(host.waitExit(), 0) << "input cut after " << cut << " bytes";
+    };
+    // Hosts under Wine share one single-instance lock, so they run one at a time.
+    const std::size_t lanes = windowsHost() ? 1 : 4;
+    std::vector<std::thread> workers;
+    for (std::size_t lane = 0; lane < lanes; ++lane)
+        workers.emplace_back([&, lane] {
+            for (std::size_t cut = lane; cut <= session.size(); cut += lanes) runCut(cut);
+        });
+    for (std::thread& worker : workers) worker.join();
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(FaultInjection, WorkerHangingInTheLibraryIsGivenUpAndTheShutdownStillRuns) {
+    TempFolder folder;
+    HostOptions options;
+    // Ten minutes: far beyond what the host waits for a worker.
+    options.scenario = {"stall-request 101508 600000"};
+    HostProcess host(folder, options);
+    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
+    ASSERT_TRUE(waitForLog(host, "Stalling request: [101508] for [600000] ms"));
+    host.closeInput();
+
+    // The host gives each worker 10 seconds after the input ended.
+    EXPECT_EQ(host.waitExit(), 0);
+    EXPECT_EQ(host.readRest(100ms), "");
+    expectInOrder(host.logText(), {"MainThread: InputThread WAIT_OBJECT_0",
+                                   "MainThread: OutputThread WAIT_TIMEOUT on EXIT, Terminating thread...",
+                                   "MainThread: OutEventThread WAIT_OBJECT_0", "MainThread: EXIT Starting cleanup...",
+                                   "OutputThread: GetAppPath(...)", "MainThread: EXIT\n"});
+}
+
+struct TemporaryFolderFault {
+    const char* name;
+    bool fileInItsPlace;
+};
+
+void PrintTo(const TemporaryFolderFault& fault, std::ostream* out) { *out << fault.name; }
+
+class UnwritableTemporaryFolder : public ::testing::TestWithParam<TemporaryFolderFault> {};
+
+TEST_P(UnwritableTemporaryFolder, LeavesNoCaptureFileAndTheHostAnswers) {
+    TempFolder folder;
+    const std::string temporary = folder.path() + "/temporary";
+    if (GetParam().fileInItsPlace) writeFile(temporary, "not a folder");
+    HostOptions options;
+    useTemporaryFolder(options, temporary);
+    HostProcess host(folder, options);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+
+    EXPECT_TRUE(logHas(host.logText(),
+                       "MainThread: Can't redirect stdout to file: [" + hostPath(temporary + "/ZOLTStdout.txt") + "]"));
+    EXPECT_FALSE(exists(temporary + "/ZOLTStdout.txt"));
+    EXPECT_FALSE(exists(folder.path() + "/ZOLTStdout.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, UnwritableTemporaryFolder,
+                         ::testing::Values(TemporaryFolderFault{"Missing", false},
+                                           TemporaryFolderFault{"FileInItsPlace", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FaultInjection, UncreatableLogDirectoryLeavesTheHostWorking) {
+    TempFolder folder;
+    const std::string appData = folder.path() + "/appdata-file";
+    writeFile(appData, "not a folder");
+    HostOptions options;
+    useLocalAppData(options, appData);
+    HostProcess host(folder, options);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+    EXPECT_TRUE(exists(folder.path() + "/ZOLTStdout.txt")) << "start-up went on after the log directory";
+}
+
+TEST(FaultInjection, WithoutLocalAppDataTheLogsGoToTheTemporaryFolder) {
+    if (windowsHost()) GTEST_SKIP() << "Wine sets the variable from its prefix; the Windows platform tests cover this";
+    TempFolder folder;
+    HostOptions options;
+    options.unsetEnvironment = {"LOCALAPPDATA"};
+    HostProcess host(folder, options);
+    host.sendFrame(kVersionRequest);
+    EXPECT_EQ(host.readFrame(), kVersionReply);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+
+    const std::string logFolder = folder.path() + "/Tavmo/Data/User";
+    EXPECT_TRUE(
+        logHas(logFilesIn(logFolder), "MainThread: TavmoClientForWeb Path to log files are: [" + logFolder + "/]"));
+    EXPECT_EQ(host.logText(), "") << "nothing in the folder LOCALAPPDATA would have named";
+}
+
+// The installation names a folder, but its registration tools are gone: the
+// camera is not registered, and starting and stopping go on all the same.
+TEST(FaultInjection, MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn) {
+    TempFolder folder;
+    const std::string installation = folder.path() + "/installation";
+    ::mkdir(installation.c_str(), 0700);
+    writeSetupFile(folder.path() + "/config", {"Application=" + installation + "/"});
+    HostProcess host(folder);
+    host.sendFrame(R"({"type":"InEventStart","_direction":1,"_id":1})");
+    std::vector<std::string> written = {host.readFrame().value_or(""), host.readFrame().value_or("")};
+    EXPECT_NE(std::find(written.begin(), written.end(),
+                        "{\"_direction\":2,\"_id\":1,\"result\":\"TavmoClient started\",\"type\":\"InEventStart\"}\n"),
+              written.end())
+        << ::testing::PrintToString(written);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+
+    const std::string tool = installation + "/RegSvrUsr.exe";
+    expectInOrder(
+        host.logText(),
+        {"OutputThread: CreateProcessReg() Failed App: [" + tool + "], Dll: [ /s TavmoWPVC.dll], ERROR: [",
+         "OutputThread: RegCamera() - CreateProcess(...) Failed. ERROR: [", "MainThread: EXIT Starting cleanup...",
+         "OutputThread: CreateProcessReg() Failed App: [" + tool + "], Dll: [ /u /s TavmoWPVC.dll], ERROR: [",
+         "MainThread: EXIT\n"});
+}
+
+// Library threads keep raising events, without the library's lock, while the
+// host shuts down: every frame that reaches the page is whole.
+TEST(FaultInjection, EventsRacingTheShutdownLeaveEveryWrittenFrameWhole) {
+    TempFolder folder;
+    HostOptions options;
+    options.scenario = {"raise-burst 4 20000 1700 0000000000000000"};
+    HostProcess host(folder, options);
+    host.sendFrame(R"({"type":"InEventStart","_direction":1})");
+    std::string first;
+    while (first.find("\"code\":1700") == std::string::npos) {
+        std::optional<std::string> frame = host.readFrame();
+        ASSERT_TRUE(frame) << "no burst event arrived";
+        first = *frame;
+    }
+    host.closeInput();
+    std::string rest = host.readRest();
+    EXPECT_EQ(host.waitExit(), 0);
+
+    std::size_t at = 0;
+    std::size_t frames = 0;
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    while (at + 4 <= rest.size()) {
+        uint32_t length = 0;
+        for (int i = 0; i < 4; ++i)
+            length |= static_cast<uint32_t>(static_cast<unsigned char>(rest[at + i])) << (8 * i);
+        ASSERT_LE(at + 4 + length, rest.size()) << "frame " << frames << " is cut short";
+        Json::Value message;
+        const char* body = rest.data() + at + 4;
+        ASSERT_TRUE(reader->parse(body, body + length, &message, nullptr)) << "frame " << frames;
+        EXPECT_EQ(message["_direction"], 2) << "frame " << frames;
+        at += 4 + length;
+        ++frames;
+    }
+    EXPECT_EQ(at, rest.size()) << "bytes after the last whole frame";
+    EXPECT_TRUE(logHas(host.logText(), "TavmoAgent::sendMessage(): not sending while exiting!"))
+        << "the burst was over before the input ended";
+}
+
+}  // namespace
