@@ -79,22 +79,37 @@ TEST(HostLifecycle, BadFramesAreAnsweredAndTheHostKeepsRunning) {
 
 struct RefusedStart {
     std::vector<std::string> arguments;
+    const char* logLine;
 };
+
+void PrintTo(const RefusedStart& start, std::ostream* out) { *out << ::testing::PrintToString(start.arguments); }
+
+const char* const kNoArguments = "MainThread: TavmoClientForWeb, invalid number of arguments, exiting.";
+const char* const kOtherCaller = "MainThread: TavmoClientForWeb, invalid extension id, exiting.";
 
 class StartRefused : public ::testing::TestWithParam<RefusedStart> {};
 
-TEST_P(StartRefused, ExitsWithMinusOne) {
+// A caller without the product's id gets nothing done: its request is never
+// answered.
+TEST_P(StartRefused, ExitsWithMinusOneAndAnswersNothing) {
     TempFolder folder;
     HostOptions options;
     options.arguments = GetParam().arguments;
     HostProcess host(folder, options);
+    host.sendFrame(kVersionRequest);
     EXPECT_EQ(host.waitExit(), 255);
     EXPECT_EQ(host.readRest(std::chrono::milliseconds(100)), "");
+    EXPECT_NE(host.logText().find(GetParam().logLine), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, StartRefused,
-                         ::testing::Values(RefusedStart{{}}, RefusedStart{{"chrome-extension://someotherextension/"}},
-                                           RefusedStart{{"-Debug"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, StartRefused,
+    ::testing::Values(RefusedStart{{}, kNoArguments},
+                      RefusedStart{{"chrome-extension://someotherextension/"}, kOtherCaller},
+                      RefusedStart{{"-Debug"}, kOtherCaller},
+                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebi/"}, kOtherCaller},
+                      RefusedStart{{"chrome-extension://GDLPKAOMNFHCEBIJGDLPKAOMNFHCEBIJ/"}, kOtherCaller},
+                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebij", "gdlpkaomnfhcebij/"}, kOtherCaller}));
 
 TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
     TempFolder folder;
