@@ -19,3 +19,5 @@ for arch in i686 x86_64; do
     -DTAVMO_JSONCPP_SOURCE_CACHE="$PWD/$build/jsoncpp-source" >/dev/null
   cmake --build "$build/$arch"
 done
+# The product's package: $build/i686/TavmoClientForWeb-1.3.7-win32.zip.
+(cd "$build/i686" && cpack >/dev/null)

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [linux|windows|all]
 set -euo pipefail
 
-linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev
+linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev file
                 googletest libgtest-dev libgmock-dev libgtk-3-dev xvfb xauth xdotool imagemagick)
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
 

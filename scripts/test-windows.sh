@@ -72,6 +72,33 @@ timeout 600 "$wine64" "$build/x86_64/bin/win32_platform_tests.exe" </dev/null >"
 cat "$build/win32_platform_tests.log"
 [ $status -eq 0 ]
 
+stage "browser registration (x86_64, wine64)"
+status=0
+timeout 600 "$wine64" "$build/x86_64/bin/win32_registration_tests.exe" </dev/null \
+  >"$build/win32_registration_tests.log" 2>&1 || status=$?
+cat "$build/win32_registration_tests.log"
+[ $status -eq 0 ]
+# The installed tool as the README shows it, its key read back with reg.
+installation=$build/x86_64-installation
+rm -rf "$installation"
+cmake --install "$build/x86_64" --prefix "$installation" --component TavmoClientForWeb >/dev/null
+chrome_key='HKCU\Software\Google\Chrome\NativeMessagingHosts\com.tavmo.client_for_web'
+"$wine64" "$installation/TavmoRegisterBrowsers.exe" register </dev/null
+"$wine64" reg query "$chrome_key" /ve </dev/null | grep -F 'Tavmo\TavmoClientForWeb\com.tavmo.client_for_web.json'
+"$wine64" "$installation/TavmoRegisterBrowsers.exe" unregister </dev/null
+if "$wine64" reg query "$chrome_key" </dev/null >/dev/null 2>&1; then
+  echo "unregister left $chrome_key"
+  exit 1
+fi
+# The product's zip holds the installation in one folder.
+zip_listing=$(cmake -E tar tf "$build/i686/TavmoClientForWeb-1.3.7-win32.zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
+zip_expected=""
+for file in README.md RegSvrUsr.exe TavmoClientDll.dll TavmoClientForWeb.exe TavmoRegisterBrowsers.exe \
+  x64/RegSvrUsr64.exe; do
+  zip_expected+="TavmoClientForWeb-1.3.7-win32/$file "
+done
+[ "$zip_listing" = "$zip_expected" ] || { echo "the zip holds: $zip_listing"; exit 1; }
+
 # Not run against a Windows host: these tests install the virtual camera's
 # registration tool the way the Linux host looks for it (a setup file in the
 # user's configuration folder naming a folder with a Linux program in it),
