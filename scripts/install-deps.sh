@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, if any is missing.
-# Usage: scripts/install-deps.sh [linux|windows|all]
+# Usage: scripts/install-deps.sh [linux|windows|browser|all]
 set -euo pipefail
 
 linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev file
                 googletest libgtest-dev libgmock-dev libgtk-3-dev xvfb xauth xdotool imagemagick)
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+# The browser test: headless Chromium and the Node.js that drives it.
+browser_packages=(chromium nodejs)
 
 case "${1:-linux}" in
   linux) wanted=("${linux_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
-  all) wanted=("${linux_packages[@]}" "${windows_packages[@]}") ;;
-  *) echo "usage: $0 [linux|windows|all]" >&2; exit 2 ;;
+  browser) wanted=("${browser_packages[@]}") ;;
+  all) wanted=("${linux_packages[@]}" "${windows_packages[@]}" "${browser_packages[@]}") ;;
+  *) echo "usage: $0 [linux|windows|browser|all]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,0 +1,390 @@
+// The example extension in a real browser: headless Chromium loads it, its
+// console page starts the host through native messaging, and the page holds
+// a conference with the stand-in library.
+//
+// Usage: node browser-test.mjs <host executable> <extension folder> <launcher> <output folder>
+import assert from "node:assert/strict";
+import { execFileSync, spawn } from "node:child_process";
+import crypto from "node:crypto";
+import fs from "node:fs";
+import path from "node:path";
+import { DevTools, PageSession } from "./devtools.mjs";
+
+const CHROMIUM = "/usr/lib/chromium/chromium";
+const HOST_NAME = "com.tavmo.client";
+const SKIPPED = 77;
+// Waits are generous: the machine may be busy. Nothing is timed.
+const WAIT_MS = 90_000;
+const WHOLE_RUN_MS = 540_000;
+const TEST_DOMAIN_FILE = "ApprovedDomains.txt";
+
+const [hostExecutable, extensionSource, launcher, outputFolder] = process.argv.slice(2).map((p) => path.resolve(p));
+
+// The first 32 hex digits of the SHA-256 of the public key, each mapped
+// from 0-f to a-p.
+export function extensionId(publicKeyDer) {
+  const digest = crypto.createHash("sha256").update(publicKeyDer).digest("hex").slice(0, 32);
+  return digest.replace(/[0-9a-f]/g, (digit) => String.fromCharCode(97 + parseInt(digit, 16)));
+}
+
+function prepareRun() {
+  const run = path.join(outputFolder, "run");
+  fs.rmSync(run, { recursive: true, force: true });
+  const folders = {
+    run,
+    userData: path.join(run, "user-data"),
+    extension: path.join(run, "extension"),
+    temporary: path.join(run, "tmp"),
+    config: path.join(run, "config"),
+    cache: path.join(run, "cache"),
+  };
+  for (const folder of Object.values(folders)) fs.mkdirSync(folder, { recursive: true });
+  folders.hostLogs = path.join(folders.temporary, "Tavmo", "Data", "User");
+  fs.mkdirSync(folders.hostLogs, { recursive: true });
+
+  // A key of its own gives the extension a fixed id for this run, which the
+  // host manifest must name.
+  const { publicKey } = crypto.generateKeyPairSync("rsa", {
+    modulusLength: 2048,
+    publicKeyEncoding: { type: "spki", format: "der" },
+    privateKeyEncoding: { type: "pkcs8", format: "pem" },
+  });
+  const id = extensionId(publicKey);
+  fs.cpSync(extensionSource, folders.extension, { recursive: true });
+  const manifestPath = path.join(folders.extension, "manifest.json");
+  const manifest = JSON.parse(fs.readFileSync(manifestPath, "utf8"));
+  manifest.key = publicKey.toString("base64");
+  fs.writeFileSync(manifestPath, JSON.stringify(manifest, null, 2));
+
+  const hostManifests = path.join(folders.userData, "NativeMessagingHosts");
+  fs.mkdirSync(hostManifests, { recursive: true });
+  fs.writeFileSync(
+    path.join(hostManifests, `${HOST_NAME}.json`),
+    JSON.stringify({
+      name: HOST_NAME,
+      description: "TavmoClientForWeb under test",
+      path: launcher,
+      type: "stdio",
+      allowed_origins: [`chrome-extension://${id}/`],
+    }),
+  );
+  // The console page asks for its own host name, the extension id; approved
+  // before, so that no dialog is needed. The library keeps the list in the
+  // host's log folder.
+  fs.writeFileSync(path.join(folders.hostLogs, TEST_DOMAIN_FILE), `${id}\n`);
+  return { folders, id };
+}
+
+function launchBrowser(folders) {
+  const environment = {
+    ...process.env,
+    HOME: folders.run,
+    TMPDIR: folders.temporary,
+    XDG_CONFIG_HOME: folders.config,
+    XDG_CACHE_HOME: folders.cache,
+    TAVMO_BROWSER_TEST_HOST: hostExecutable,
+  };
+  for (const name of ["LOCALAPPDATA", "XDG_RUNTIME_DIR", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR"]) {
+    delete environment[name];
+  }
+  const browserLog = fs.openSync(path.join(folders.run, "browser.log"), "w");
+  const browser = spawn(
+    CHROMIUM,
+    [
+      "--no-sandbox",
+      "--headless=new",
+      "--disable-gpu",
+      "--no-first-run",
+      "--no-default-browser-check",
+      "--disable-background-networking",
+      "--disable-component-update",
+      "--disable-sync",
+      "--window-size=1200,900",
+      `--user-data-dir=${folders.userData}`,
+      `--load-extension=${folders.extension}`,
+      "--remote-debugging-pipe",
+    ],
+    { env: environment, detached: true, stdio: ["ignore", browserLog, browserLog, "pipe", "pipe"] },
+  );
+  fs.closeSync(browserLog);
+  return browser;
+}
+
+// The whole process group: the browser, its helpers and any host it started.
+function killBrowser(browser) {
+  if (browser.exitCode !== null || browser.signalCode !== null) return;
+  try {
+    process.kill(-browser.pid, "SIGKILL");
+  } catch {
+    // Already gone.
+  }
+}
+
+async function openConsolePage(devtools, id) {
+  const serviceWorker = devtools.waitForEvent(
+    ({ method, params }) =>
+      (method === "Target.targetCreated" || method === "Target.targetInfoChanged") &&
+      params.targetInfo.type === "service_worker" &&
+      params.targetInfo.url.startsWith(`chrome-extension://${id}/`),
+    "the extension's service worker",
+    WAIT_MS,
+  );
+  await devtools.send("Target.setDiscoverTargets", { discover: true });
+  await serviceWorker;
+  const { targetId } = await devtools.send("Target.createTarget", { url: `chrome-extension://${id}/console.html` });
+  const { sessionId } = await devtools.send("Target.attachToTarget", { targetId, flatten: true });
+  const page = new PageSession(devtools, sessionId);
+  // The new tab shows a blank page first; its navigation to the console
+  // ends any evaluation begun before it.
+  const deadline = Date.now() + WAIT_MS;
+  for (;;) {
+    try {
+      await page.waitUntil(`location.pathname === "/console.html" && document.readyState === "complete"`, "the console page", WAIT_MS);
+      return page;
+    } catch (error) {
+      if (!/context was destroyed|Cannot find context/.test(error.message) || Date.now() > deadline) throw error;
+    }
+  }
+}
+
+// An event as the checks name it: its code, with the call state, the portal
+// answer's type or the mute state where it has one.
+function label({ code, params }) {
+  if (code === 2500) return `2500:${params.callState}`;
+  if (code === 200900) return `200900:${params.typeRequest}`;
+  if (code >= 1500 && code <= 1504) return `${code}:${params.isMuted ? "muted" : "unmuted"}`;
+  return String(code);
+}
+
+const received = (entries) => entries.filter((entry) => entry.direction === "received").map((entry) => entry.message);
+const eventsOf = (entries) => received(entries).filter((message) => !("type" in message));
+const repliesOf = (entries, type) => received(entries).filter((message) => message.type === type);
+
+// Does something in the page and waits until a received message matches
+// `condition` (an expression on `m`); returns every message since.
+async function doAndWait(page, action, condition, what) {
+  const mark = await page.evaluate("log.length");
+  await page.evaluate(action);
+  await page.waitUntil(
+    `log.slice(${mark}).some(({ direction, message: m }) => direction === "received" && (${condition}))`,
+    what,
+    WAIT_MS,
+  );
+  return page.evaluate(`log.slice(${mark})`);
+}
+
+const click = (id) => `document.getElementById(${JSON.stringify(id)}).click()`;
+const replyTo = (type) => `m.type === ${JSON.stringify(type)}`;
+const text = (page, id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
+
+function onlyReply(entries, type) {
+  const replies = repliesOf(entries, type);
+  assert.equal(replies.length, 1, `one reply to ${type}`);
+  return replies[0];
+}
+
+const JOIN_EVENTS = [
+  "270003",
+  "2500:Joining",
+  "700",
+  "200900:7",
+  "1200",
+  "1201",
+  // Alex, Sam and Kim in turn: microphone, camera, the new count.
+  ...["1210", "1210", "1202"],
+  ...["1210", "1210", "1202"],
+  ...["1210", "1210", "1202"],
+  "2500:InConference",
+];
+
+const steps = {
+  async "start and stop"(page) {
+    await page.evaluate(click("connect"));
+    let entries = await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    assert.equal(onlyReply(entries, "InEventStart").result, "TavmoClient started");
+    await page.waitUntil(`log.some(({ message: m }) => m.code === 200)`, "event 200", WAIT_MS);
+    entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
+    assert.equal(onlyReply(entries, "InEventStop").result, "ok");
+  },
+
+  async "a conference, events in order"(page) {
+    await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    const entries = await doAndWait(page, click("join"), `m.code === 1503 && m.params.isMuted === false`, "the join's last event");
+    assert.equal(onlyReply(entries, "RequestSetDomain").result, "ok");
+    assert.equal(onlyReply(entries, "PrivateInEventStartMyMeeting").result, "ok");
+    const events = eventsOf(entries);
+    assert.deepEqual(events.slice(0, JOIN_EVENTS.length).map(label), JOIN_EVENTS);
+    assert.equal(events[0].params.joinStatus, true);
+    assert.equal(label(events.at(-1)), "1503:unmuted");
+    assert.equal(await text(page, "call-state"), "InConference");
+    // Kim has left by the end of the join.
+    assert.equal(await text(page, "participant-count"), "2");
+    const participants = await text(page, "participants");
+    assert.match(participants, /Alex Moreau/);
+    assert.match(participants, /Sam Ortiz/);
+    assert.doesNotMatch(participants, /Kim Lee/);
+  },
+
+  async "stop refused during the call"(page) {
+    const entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
+    assert.equal(onlyReply(entries, "InEventStop").error, "TavmoClient can't stop. Reason: Not in idle call state");
+  },
+
+  async chat(page) {
+    const send = `document.getElementById("chat-text").value = "Hello from the page";
+                  document.getElementById("chat-form").requestSubmit()`;
+    const entries = await doAndWait(page, send, "m.code === 2600", "the chat's answer");
+    assert.equal(onlyReply(entries, "InEventGroupChat").result, "ok");
+    const answer = eventsOf(entries).find((event) => event.code === 2600);
+    assert.equal(answer.params.displayName, "Alex Moreau");
+    assert.equal(answer.params.message, "Re: Hello from the page");
+    assert.match(await text(page, "chat"), /Alex Moreau: Re: Hello from the page/);
+  },
+
+  async mute(page) {
+    for (const muted of [true, false]) {
+      const entries = await doAndWait(page, click("mute"), "m.code === 1500", "the mute event");
+      const reply = onlyReply(entries, "InEventMuteAudioIn");
+      assert.equal(reply.result, "ok");
+      assert.equal(reply.willMute, muted);
+      assert.deepEqual(eventsOf(entries).filter((event) => event.code === 1500).map(label), [
+        `1500:${muted ? "muted" : "unmuted"}`,
+      ]);
+      assert.equal(await text(page, "microphone-state"), muted ? "muted" : "on");
+      if (muted) await screenshot(page, "conference.png");
+    }
+  },
+
+  async leave(page) {
+    const entries = await doAndWait(page, click("leave"), `m.code === 2500 && m.params.callState === "Idle"`, "Idle");
+    assert.equal(onlyReply(entries, "InEventLeave").result, "ok");
+    assert.deepEqual(eventsOf(entries).map(label), ["2500:Disconnecting", "1203", "2500:Idle"]);
+    assert.equal(await text(page, "participant-count"), "0");
+  },
+
+  async "1,000 pipelined requests answered in order"(page) {
+    const count = 1000;
+    const mark = await page.evaluate("log.length");
+    const answered = await page.evaluate(
+      `Promise.all(Array.from({ length: ${count} }, (_, sequence) => request("RequestGetCallState", { sequence })))
+         .then((replies) => replies.filter((reply) => reply.callState === "Idle").length)`,
+    );
+    assert.equal(answered, count);
+    const entries = await page.evaluate(`log.slice(${mark})`);
+    const sent = entries.filter((entry) => entry.direction === "sent").length;
+    assert.equal(sent, count);
+    const order = repliesOf(entries, "RequestGetCallState").map((reply) => reply.sequence);
+    assert.deepEqual(order, Array.from({ length: count }, (_, sequence) => sequence));
+  },
+
+  async "stop again"(page) {
+    const entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
+    assert.equal(onlyReply(entries, "InEventStop").result, "ok");
+  },
+};
+
+let outputForScreenshots;
+async function screenshot(page, name) {
+  const { data } = await page.send("Page.captureScreenshot", { format: "png" });
+  const file = path.join(outputForScreenshots, name);
+  fs.writeFileSync(file, Buffer.from(data, "base64"));
+  console.log(`screenshot: ${file}`);
+}
+
+const hostLogFiles = (folder) => new Set(fs.readdirSync(folder).filter((name) => name.endsWith(".log")));
+
+// Waits for a host started after `before` (a set of log file names) to
+// write its last line, and returns its log.
+async function finishedHostLog(folder, before) {
+  const deadline = Date.now() + WAIT_MS;
+  for (;;) {
+    for (const name of hostLogFiles(folder)) {
+      if (before.has(name)) continue;
+      const text = fs.readFileSync(path.join(folder, name), "utf8");
+      if (/MainThread: EXIT$/m.test(text)) return text;
+    }
+    if (Date.now() > deadline) throw new Error("gave up waiting for the host to exit");
+    await new Promise((resolve) => setTimeout(resolve, 200));
+  }
+}
+
+function assertOrderlyShutdown(log, { leftTheCall }) {
+  const positions = [
+    ...(leftTheCall ? [log.indexOf("InputThread: Pushing: [")] : []),
+    log.search(/InputThread: EXIT$/m),
+    log.indexOf("MainThread: EXIT Starting cleanup..."),
+    log.search(/MainThread: EXIT$/m),
+  ];
+  assert.ok(positions.every((position) => position >= 0), "every shutdown line is in the host's log");
+  assert.deepEqual([...positions].sort((a, b) => a - b), positions, "the shutdown lines come in order");
+  if (!leftTheCall) assert.equal(log.indexOf("InputThread: Pushing: ["), -1, "no leave without a call");
+}
+
+// Every host of the run logs into its own file; the first host's is the
+// only one when `earlierLogs` is empty.
+async function closingThePort(page, folders, { duringCall }) {
+  const earlierLogs = duringCall ? hostLogFiles(folders.hostLogs) : new Set();
+  if (duringCall) {
+    await page.evaluate(click("connect"));
+    await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    await doAndWait(page, click("join"), `m.code === 2500 && m.params.callState === "InConference"`, "InConference");
+  }
+  await page.evaluate(click("disconnect"));
+  assert.equal(await text(page, "host-state"), "disconnected");
+  assertOrderlyShutdown(await finishedHostLog(folders.hostLogs, earlierLogs), { leftTheCall: duringCall });
+}
+
+async function main() {
+  if (!fs.existsSync(CHROMIUM)) {
+    console.log(`${CHROMIUM} is not installed (scripts/install-deps.sh browser); skipped`);
+    return SKIPPED;
+  }
+  console.log(execFileSync(CHROMIUM, ["--version"], { encoding: "utf8" }).trim());
+  fs.mkdirSync(outputFolder, { recursive: true });
+  outputForScreenshots = outputFolder;
+  const { folders, id } = prepareRun();
+  console.log(`extension id ${id}; run folder ${folders.run}`);
+
+  const browser = launchBrowser(folders);
+  const killAtExit = () => killBrowser(browser);
+  process.on("exit", killAtExit);
+  const wholeRun = setTimeout(() => {
+    console.error("the whole run took too long; killing the browser");
+    killBrowser(browser);
+    process.exit(1);
+  }, WHOLE_RUN_MS);
+
+  let failures = 0;
+  try {
+    const devtools = new DevTools(browser.stdio[3], browser.stdio[4]);
+    const page = await openConsolePage(devtools, id);
+    const check = async (name, body) => {
+      const began = Date.now();
+      try {
+        await body();
+        console.log(`ok: ${name} (${((Date.now() - began) / 1000).toFixed(1)} s)`);
+      } catch (error) {
+        failures++;
+        console.error(`FAILED: ${name}\n${error.stack}`);
+      }
+    };
+    for (const [name, body] of Object.entries(steps)) await check(name, () => body(page));
+    await check("closing the port while idle ends the host", () => closingThePort(page, folders, { duringCall: false }));
+    await check("closing the port during a call leaves it and ends the host", () =>
+      closingThePort(page, folders, { duringCall: true }),
+    );
+    await devtools.send("Browser.close").catch(() => {});
+  } catch (error) {
+    failures++;
+    console.error(`FAILED: ${error.stack}`);
+  } finally {
+    clearTimeout(wholeRun);
+    killBrowser(browser);
+  }
+  if (failures) {
+    console.error(`browser log: ${path.join(folders.run, "browser.log")}; host logs: ${folders.hostLogs}`);
+  }
+  return failures ? 1 : 0;
+}
+
+process.exitCode = await main();
