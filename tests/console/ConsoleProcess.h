@@ -1,0 +1,34 @@
+// Runs a program to its end, as a shell would, and keeps what it printed;
+// and a folder of its own for each test.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct Finished {
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+// `input` is the program's whole standard input. `environment` is set on
+// top of this process's own; `folder` is its working folder.
+Finished runProgram(const std::vector<std::string>& argv, const std::string& input,
+                    const std::vector<std::pair<std::string, std::string>>& environment, const std::string& folder);
+
+// A new folder under $TMPDIR (or /tmp), removed with all it holds.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The lines of `text`, without their line ends.
+std::vector<std::string> linesOf(const std::string& text);
