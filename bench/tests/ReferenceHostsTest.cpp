@@ -1,0 +1,100 @@
+// The two reference hosts behave as the table assumes: the echo returns every
+// frame unchanged, the script host answers like a host, and both end with
+// their input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "Measurements.h"
+
+namespace bench {
+namespace {
+
+const Program kEcho{ProgramKind::Echo, {TAVMO_BENCH_ECHO}};
+const Program kScript{ProgramKind::Script, {TAVMO_BENCH_PYTHON, TAVMO_BENCH_SCRIPT}};
+
+Launch launchOf(const Program& program) {
+    Launch launch;
+    launch.command = program.command;
+    return launch;
+}
+
+TEST(EchoHost, ReturnsEveryFrameUnchangedAndEndsWithItsInput) {
+    ChildProcess echo(launchOf(kEcho));
+    const std::vector<std::string> bodies = {"{}", "", std::string(100000, 'z'), "{\"_id\":1}"};
+    std::string all;
+    for (const std::string& body : bodies) all += frame(body);
+    echo.send(all);
+    for (const std::string& body : bodies) EXPECT_EQ(echo.readFrame(), body);
+    // A frame cut short is not echoed.
+    echo.send(frame("{\"lost\":true}").substr(0, 7));
+    echo.closeInput();
+    EXPECT_THROW(echo.readFrame(), std::runtime_error);
+    EXPECT_EQ(echo.wait(), 0);
+}
+
+TEST(ScriptHost, AnswersTheVersionAndRefusesWhatItCannotDo) {
+    ChildProcess script(launchOf(kScript));
+    struct Case {
+        std::string request;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {requestBody(Request::GetVersion, 12),
+         R"({"type": "RequestGetVersion", "_direction": 2, "_id": 12, "version": "1.3.7_0003"})"},
+        {requestBody(Request::GetCallState, 13),
+         R"({"type": "RequestGetCallState", "_direction": 2, "_id": 13, "error": "Unknown request type"})"},
+        {"[1,2]", R"({"error": "Not a valid JSON object", "_direction": 2})"},
+        {"{\"type\":", R"({"error": "Not a valid JSON object", "_direction": 2})"},
+    };
+    for (const Case& c : cases) {
+        script.send(frame(c.request));
+        EXPECT_EQ(script.readFrame(), c.reply) << c.request;
+    }
+    script.closeInput();
+    EXPECT_EQ(script.wait(), 0);
+}
+
+// A spawned process shares the spawner's memory until it runs its program,
+// and the system's peak figure at the exit may still count that.
+TEST(ChildProcess, PeakMemoryIsTheProgramsOwnNotTheSpawners) {
+    constexpr std::size_t kSpawnerBytes = 256u << 20;
+    std::vector<char> ballast(kSpawnerBytes, 1);
+    ChildProcess echo(launchOf(kEcho));
+    echo.send(frame("{}"));
+    ASSERT_EQ(echo.readFrame(), "{}");
+    long peak = echo.peakResidentKiB();
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, static_cast<long>(kSpawnerBytes / 1024 / 4)) << "ballast " << ballast.size();
+    echo.closeInput();
+    EXPECT_EQ(echo.wait(), 0);
+}
+
+// The measurements themselves, on the two programs that need no library.
+TEST(Measurements, RunOnTheReferenceHosts) {
+    for (const Program& program : {kEcho, kScript}) {
+        Throughput throughput = pipelined(program, Request::GetVersion, 300);
+        EXPECT_GT(throughput.elapsed.count(), 0);
+        EXPECT_GT(throughput.peakResidentKiB, 0);
+        Latency latency = pingPong(program, 50);
+        EXPECT_LE(latency.p50, latency.p99);
+        EXPECT_GT(startUp(program).count(), 0);
+        EXPECT_GT(shutdown(program, false).count(), 0);
+    }
+    EXPECT_THROW(shutdown(kEcho, true), std::invalid_argument);
+    EXPECT_THROW(eventBurst(kEcho, 1, 10), std::invalid_argument);
+}
+
+TEST(Measurements, IdleCostIsMeasuredForEachProgram) {
+    std::vector<IdleCost> costs = idleTogether({kEcho, kScript}, std::chrono::milliseconds(100));
+    ASSERT_EQ(costs.size(), 2u);
+    for (const IdleCost& cost : costs) {
+        EXPECT_GE(cost.cpuShare, 0);
+        EXPECT_GE(cost.wakeUpsPerSecond, 0);
+    }
+}
+
+}  // namespace
+}  // namespace bench
