@@ -60,6 +60,7 @@ bool takeInstanceLock() {
 // Keeps a private copy of standard output for the framed messages and sends
 // everything else written to standard output into the capture file.
 FILE* separateStandardOutput(bool debug) {
+    platform::ignoreBrokenPipes();
     int stdoutCopy = platform::duplicateStandardOutput();
     if (!debug) {
         platform::setBinaryMode(0);

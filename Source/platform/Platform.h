@@ -30,6 +30,10 @@ unsigned long threadId();
 int duplicateStandardOutput();
 // No text translation on this descriptor (where the platform has any).
 void setBinaryMode(int fd);
+// A write to a pipe whose reader has gone fails instead of ending the
+// process: a browser closes both pipes at once, and the host must still
+// leave the call and shut down in order.
+void ignoreBrokenPipes();
 FILE* openStream(int fd, const char* mode);
 // The temporary folder with its final separator, or empty if there is none.
 std::string temporaryFolder();

@@ -20,14 +20,24 @@ function $(id) {
   return document.getElementById(id);
 }
 
+// Lines are shown in batches: laying the page out again for every one of a
+// burst of messages would make the page crawl.
+const linesToShow = [];
+
 function record(direction, message) {
   log.push({ direction, message });
   const line = document.createElement("li");
   line.className = direction;
   line.textContent = (direction === "sent" ? "→ " : "← ") + JSON.stringify(message);
-  $("log").append(line);
-  while ($("log").children.length > LOG_LINES_SHOWN) $("log").firstElementChild.remove();
-  line.scrollIntoView({ block: "nearest" });
+  linesToShow.push(line);
+  if (linesToShow.length === 1) setTimeout(showLogLines, 100);
+}
+
+function showLogLines() {
+  const list = $("log");
+  list.append(...linesToShow.splice(0).slice(-LOG_LINES_SHOWN));
+  while (list.children.length > LOG_LINES_SHOWN) list.firstElementChild.remove();
+  list.scrollTop = list.scrollHeight;
 }
 
 function connect() {

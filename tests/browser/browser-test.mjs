@@ -22,7 +22,7 @@ const [hostExecutable, extensionSource, launcher, outputFolder] = process.argv.s
 
 // The first 32 hex digits of the SHA-256 of the public key, each mapped
 // from 0-f to a-p.
-export function extensionId(publicKeyDer) {
+function extensionId(publicKeyDer) {
   const digest = crypto.createHash("sha256").update(publicKeyDer).digest("hex").slice(0, 32);
   return digest.replace(/[0-9a-f]/g, (digit) => String.fromCharCode(97 + parseInt(digit, 16)));
 }
@@ -285,6 +285,7 @@ const steps = {
 
 let outputForScreenshots;
 async function screenshot(page, name) {
+  await page.waitUntil("linesToShow.length === 0", "the log lines on the page", WAIT_MS);
   const { data } = await page.send("Page.captureScreenshot", { format: "png" });
   const file = path.join(outputForScreenshots, name);
   fs.writeFileSync(file, Buffer.from(data, "base64"));
@@ -310,7 +311,9 @@ async function finishedHostLog(folder, before) {
 
 function assertOrderlyShutdown(log, { leftTheCall }) {
   const positions = [
-    ...(leftTheCall ? [log.indexOf("InputThread: Pushing: [")] : []),
+    ...(leftTheCall
+      ? [log.indexOf("InputThread: Pushing: ["), log.indexOf("Processing Request: [InEventLeave]")]
+      : []),
     log.search(/InputThread: EXIT$/m),
     log.indexOf("MainThread: EXIT Starting cleanup..."),
     log.search(/MainThread: EXIT$/m),

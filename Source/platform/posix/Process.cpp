@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -72,6 +73,8 @@ unsigned long threadId() { return static_cast<unsigned long>(::pthread_self()); 
 int duplicateStandardOutput() { return ::fcntl(1, F_DUPFD_CLOEXEC, 0); }
 
 void setBinaryMode(int) {}
+
+void ignoreBrokenPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
 FILE* openStream(int fd, const char* mode) { return ::fdopen(fd, mode); }
 

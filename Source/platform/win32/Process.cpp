@@ -73,6 +73,9 @@ int duplicateStandardOutput() { return _dup(1); }
 
 void setBinaryMode(int fd) { _setmode(fd, _O_BINARY); }
 
+// A write to a closed pipe fails with an error here; there is no signal.
+void ignoreBrokenPipes() {}
+
 FILE* openStream(int fd, const char* mode) { return _fdopen(fd, mode); }
 
 std::string temporaryFolder() {
