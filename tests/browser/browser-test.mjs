@@ -351,6 +351,12 @@ async function main() {
   const browser = launchBrowser(folders);
   const killAtExit = () => killBrowser(browser);
   process.on("exit", killAtExit);
+  for (const signal of ["SIGINT", "SIGTERM"]) {
+    process.on(signal, () => {
+      killBrowser(browser);
+      process.exit(1);
+    });
+  }
   const wholeRun = setTimeout(() => {
     console.error("the whole run took too long; killing the browser");
     killBrowser(browser);
