@@ -160,18 +160,21 @@ const received = (entries) => entries.filter((entry) => entry.direction === "rec
 const eventsOf = (entries) => received(entries).filter((message) => !("type" in message));
 const repliesOf = (entries, type) => received(entries).filter((message) => message.type === type);
 
-// Does something in the page and waits until a received message matches
-// `condition` (an expression on `m`); returns every message since.
-async function doAndWait(page, action, condition, what) {
+// Does something in the page and waits until, for each condition (an
+// expression on `m`), some received message matches; returns every message
+// since.
+async function doAndWait(page, action, conditions, what) {
   const mark = await page.evaluate("log.length");
   await page.evaluate(action);
-  await page.waitUntil(
-    `log.slice(${mark}).some(({ direction, message: m }) => direction === "received" && (${condition}))`,
-    what,
-    WAIT_MS,
-  );
+  const received = `log.slice(${mark}).filter(({ direction }) => direction === "received").map(({ message }) => message)`;
+  const matched = [conditions].flat().map((condition) => `messages.some((m) => ${condition})`);
+  await page.waitUntil(`((messages) => ${matched.join(" && ")})(${received})`, what, WAIT_MS);
   return page.evaluate(`log.slice(${mark})`);
 }
+
+// The start's reply and the library's event 200 may come in either order.
+const startLibrary = (page) =>
+  doAndWait(page, click("start"), [replyTo("InEventStart"), "m.code === 200"], "the start's reply and event 200");
 
 const click = (id) => `document.getElementById(${JSON.stringify(id)}).click()`;
 const replyTo = (type) => `m.type === ${JSON.stringify(type)}`;
@@ -200,15 +203,15 @@ const JOIN_EVENTS = [
 const steps = {
   async "start and stop"(page) {
     await page.evaluate(click("connect"));
-    let entries = await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    let entries = await startLibrary(page);
     assert.equal(onlyReply(entries, "InEventStart").result, "TavmoClient started");
-    await page.waitUntil(`log.some(({ message: m }) => m.code === 200)`, "event 200", WAIT_MS);
+    assert.deepEqual(eventsOf(entries).map(label), ["200"]);
     entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
     assert.equal(onlyReply(entries, "InEventStop").result, "ok");
   },
 
   async "a conference, events in order"(page) {
-    await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    await startLibrary(page);
     const entries = await doAndWait(page, click("join"), `m.code === 1503 && m.params.isMuted === false`, "the join's last event");
     assert.equal(onlyReply(entries, "RequestSetDomain").result, "ok");
     assert.equal(onlyReply(entries, "PrivateInEventStartMyMeeting").result, "ok");
@@ -329,7 +332,7 @@ async function closingThePort(page, folders, { duringCall }) {
   const earlierLogs = duringCall ? hostLogFiles(folders.hostLogs) : new Set();
   if (duringCall) {
     await page.evaluate(click("connect"));
-    await doAndWait(page, click("start"), replyTo("InEventStart"), "the start's reply");
+    await startLibrary(page);
     await doAndWait(page, click("join"), `m.code === 2500 && m.params.callState === "InConference"`, "InConference");
   }
   await page.evaluate(click("disconnect"));
