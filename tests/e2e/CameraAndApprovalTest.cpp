@@ -15,7 +15,7 @@ std::string request(const std::string& type, const std::string& fields = "") {
 
 TEST(CameraAndApproval, ShutdownUnregistersTheCameraOfTheDeclaredBrowser) {
     TempFolder folder;
-    ToolInstallation installation(folder.path() + "/config", folder.path() + "/install");
+    ToolInstallation installation = installRegistrationTool(folder);
     HostProcess host(folder);
     host.sendFrame(request("RequestSetChromeArch", ",\"chromeArch\":\"x64\""));
     EXPECT_EQ(host.readFrame(),

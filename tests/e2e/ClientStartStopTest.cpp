@@ -31,7 +31,7 @@ std::string ask(HostProcess& host, const std::string& type, const std::string& f
 
 TEST(ClientStartStop, StartsAndStopsTheLibraryAndRegistersTheCamera) {
     TempFolder folder;
-    ToolInstallation installation(folder.path() + "/config", folder.path() + "/install");
+    ToolInstallation installation = installRegistrationTool(folder);
     HostProcess host(folder);
 
     EXPECT_EQ(ask(host, "InEventStop"),

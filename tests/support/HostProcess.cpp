@@ -21,6 +21,8 @@ extern char** environ;
 
 namespace {
 
+std::string configurationFolder(const std::string& root) { return root + "/config"; }
+
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -83,6 +85,15 @@ std::string hostPath(const std::string& path) {
     return windowsPath;
 }
 
+ToolInstallation installRegistrationTool(const TempFolder& folder) {
+    const std::string installFolder = folder.path() + "/install";
+    if (!windowsHost()) return ToolInstallation(configurationFolder(folder.path()), installFolder);
+    std::string executable = hostExecutable();
+    std::string tool = executable.substr(0, executable.find_last_of('/') + 1) + "RegSvrUsr.exe";
+    return ToolInstallation(installFolder, RegistrySetup{splitWords(environmentValue("TAVMO_HOST_LAUNCHER")),
+                                                         hostPath(installFolder), tool});
+}
+
 TempFolder::TempFolder() {
     std::string base = environmentValue("TMPDIR");
     std::string pattern = (base.empty() ? std::string("/tmp") : base) + "/tavmo-test-XXXXXX";
@@ -116,7 +127,7 @@ HostProcess::HostProcess(const TempFolder& folder, const HostOptions& options) {
         environment["TMPDIR"] = root;
     }
     environment["XDG_RUNTIME_DIR"] = root + "/run";
-    environment["XDG_CONFIG_HOME"] = root + "/config";
+    environment["XDG_CONFIG_HOME"] = configurationFolder(root);
     dataFolder_ = root + "/appdata/Tavmo/Data/User";
     if (!options.scenario.empty()) {
         std::string scenarioPath = root + "/scenario.txt";

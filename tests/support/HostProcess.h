@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "RegistrationTools.h"
+
 inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
 
 class TempFolder {
@@ -63,6 +65,8 @@ public:
     // The host's log and data folder, and everything its log files hold.
     std::string dataFolder() const { return dataFolder_; }
     std::string logText() const;
+    // The host's process, for a look at it in /proc.
+    pid_t pid() const { return pid_; }
 
 private:
     bool fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline);
@@ -82,3 +86,8 @@ bool windowsHost();
 // A path of this machine as the host sees it: a Windows host under Wine finds
 // the root folder as drive Z:.
 std::string hostPath(const std::string& path);
+
+// The stand-in registration tool installed in <folder>/install where the host
+// under test looks for it: the setup file in the configuration folder a
+// HostProcess in `folder` is given, or the registry for a Windows host.
+ToolInstallation installRegistrationTool(const TempFolder& folder);

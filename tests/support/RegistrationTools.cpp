@@ -1,17 +1,48 @@
 #include "RegistrationTools.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <thread>
 
+extern char** environ;
+
 namespace fs = std::filesystem;
 
 namespace {
 
+const char* const kSetupKey = "HKCU\\Software\\Tavmo\\TavmoClientForWeb\\Setup";
+
 fs::path setupFile(const std::string& configHome) {
     return fs::path(configHome) / "Tavmo" / "TavmoClientForWeb" / "Setup";
+}
+
+// Runs Wine's registry tool through `launcher` with these arguments; its
+// exit status, or -1 when it could not be started.
+int runRegistryTool(const std::vector<std::string>& launcher, const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = launcher;
+    words.emplace_back("reg");
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {0, 1, 2})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    pid_t pid = -1;
+    int failed = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) return -1;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -26,10 +57,26 @@ void removeSetupFile(const std::string& configHome) { fs::remove(setupFile(confi
 
 ToolInstallation::ToolInstallation(const std::string& configHome, const std::string& installFolder)
     : folder_(installFolder) {
-    fs::create_directories(fs::path(folder_) / "x64");
-    for (bool is64Bit : {false, true})
-        fs::copy_file(TAVMO_REGISTRATION_TOOL, toolPath(is64Bit), fs::copy_options::overwrite_existing);
+    copyTool(TAVMO_REGISTRATION_TOOL);
     writeSetupFile(configHome, {"[Setup]", "Application=" + folder_ + "/"});
+}
+
+ToolInstallation::ToolInstallation(const std::string& installFolder, const RegistrySetup& setup)
+    : folder_(installFolder) {
+    copyTool(setup.tool);
+    if (runRegistryTool(setup.launcher, {"add", kSetupKey, "/v", "Application", "/d", setup.hostFolder + "\\", "/f"}) !=
+        0)
+        throw std::runtime_error("cannot write the installation folder into the registry");
+    registryLauncher_ = setup.launcher;
+}
+
+ToolInstallation::~ToolInstallation() {
+    if (!registryLauncher_.empty()) runRegistryTool(registryLauncher_, {"delete", kSetupKey, "/f"});
+}
+
+void ToolInstallation::copyTool(const std::string& tool) const {
+    fs::create_directories(fs::path(folder_) / "x64");
+    for (bool is64Bit : {false, true}) fs::copy_file(tool, toolPath(is64Bit), fs::copy_options::overwrite_existing);
 }
 
 std::string ToolInstallation::toolPath(bool is64Bit) const {
