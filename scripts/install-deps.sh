@@ -5,7 +5,7 @@ set -euo pipefail
 
 linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev file
                 googletest libgtest-dev libgmock-dev libgtk-3-dev xvfb xauth xdotool imagemagick python3)
-windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick)
 # The browser test: headless Chromium and the Node.js that drives it.
 browser_packages=(chromium nodejs)
 
