@@ -77,7 +77,10 @@ for manifest in $(user_manifests); do [ ! -e "$manifest" ] || fail "unregister l
 echo "== the installation's layout"
 cmake --install "$build" --prefix "$installed" >/dev/null
 layout=$(cd "$installed" && find . -type f | sort | tr '\n' ' ')
-expected_layout="./README.md ./RegSvrUsr.exe ./TavmoClientForWeb ./TavmoRegisterBrowsers ./libTavmoClientDll.so ./x64/RegSvrUsr64.exe "
+# The dialogs' module exists where the toolkit was found at build time.
+dialogs=""
+[ -e "$build/bin/libTavmoApprovalDialog.so" ] && dialogs="./libTavmoApprovalDialog.so "
+expected_layout="./README.md ./RegSvrUsr.exe ./TavmoClientForWeb ./TavmoRegisterBrowsers $dialogs./libTavmoClientDll.so ./x64/RegSvrUsr64.exe "
 [ "$layout" = "$expected_layout" ] || fail "installed: $layout; expected: $expected_layout"
 ldd "$installed/TavmoClientForWeb" >"$work/libraries"
 grep -qF "libTavmoClientDll.so => $installed/libTavmoClientDll.so" "$work/libraries" ||
