@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
+#include "DeviceFlows.h"
 #include "RecordText.h"
 
 namespace standin {
@@ -44,20 +46,7 @@ constexpr Span kSettableWords[] = {
 
 Configuration defaultConfiguration() {
     Configuration configuration{};
-    const char* microphones[] = {"Built-in Microphone", "Headset Microphone"};
-    const char* microphoneDevices[] = {"capture:0:analog-stereo", "capture:1:usb-mono"};
-    const char* speakers[] = {"Built-in Speakers", "Headset Earpiece"};
-    const char* cameras[] = {"Integrated Camera", "Document Camera"};
-    for (std::size_t i = 0; i < 2; ++i) {
-        setText(configuration.microphones[i], microphones[i]);
-        setText(configuration.microphonePhyDeviceName[i], microphoneDevices[i]);
-        setText(configuration.speakers[i], speakers[i]);
-        setText(configuration.cameras[i], cameras[i]);
-    }
     configuration.microphoneVoiceProcessingSupport[0] = 1;
-    configuration.numberMicrophones = 2;
-    configuration.numberSpeakers = 2;
-    configuration.numberCameras = 2;
     setText(configuration.tavmoProxies[0], "Direct");
     setText(configuration.tavmoProxies[1], "proxy.conference.example");
     configuration.numberTavmoProxies = 2;
@@ -73,6 +62,41 @@ Configuration defaultConfiguration() {
     configuration.enableShowConfParticipantName = 1;
     configuration.enableRendering = 1;
     return configuration;
+}
+
+template <std::size_t Count>
+uint32_t putNames(char (&fields)[Count][TAVMO_CLIENT_DEVICE_NAME_BYTES], const std::vector<std::string>& names) {
+    const std::size_t listed = std::min(names.size(), Count);
+    for (std::size_t i = 0; i < Count; ++i) setText(fields[i], i < listed ? names[i] : std::string());
+    return static_cast<uint32_t>(listed);
+}
+
+// The lists are the machine's whatever was stored.
+void putMachineDevices(Configuration& configuration, const MachineDevices& devices) {
+    configuration.numberMicrophones = putNames(configuration.microphones, devices.microphones);
+    for (uint32_t i = 0; i < TAVMO_CLIENT_CONFIGURATION_DEVICES; ++i) {
+        setText(configuration.microphonePhyDeviceName[i],
+                i < configuration.numberMicrophones ? "capture:" + std::to_string(i) : std::string());
+    }
+    configuration.numberSpeakers = putNames(configuration.speakers, devices.speakers);
+    configuration.numberCameras = putNames(configuration.cameras, devices.cameras);
+}
+
+struct Selection {
+    int32_t deviceType;
+    uint32_t Configuration::*current;
+    const std::vector<std::string> MachineDevices::*names;
+};
+
+constexpr Selection kSelections[] = {
+    {kDeviceSpeaker, &Configuration::currentSpeaker, &MachineDevices::speakers},
+    {kDeviceMicrophone, &Configuration::currentMicrophone, &MachineDevices::microphones},
+    {kDeviceCamera, &Configuration::currentCamera, &MachineDevices::cameras},
+};
+
+std::string selectedName(const MachineDevices& devices, const Selection& selection, uint32_t index) {
+    const auto& names = devices.*selection.names;
+    return index < names.size() ? names[index] : std::string();
 }
 
 bool terminated(const unsigned char* bytes, const Span& span) {
@@ -101,18 +125,19 @@ bool saveConfiguration(const std::filesystem::path& dataDirectory, const Configu
 
 }  // namespace
 
-TavmoClientConfiguration loadConfiguration(const std::filesystem::path& dataDirectory) {
+TavmoClientConfiguration loadConfiguration(const LibraryState& state) {
     Configuration configuration{};
-    std::ifstream file(dataDirectory / kFileName, std::ios::binary);
-    if (dataDirectory.empty() || !file.read(reinterpret_cast<char*>(&configuration), sizeof configuration) ||
+    std::ifstream file(state.dataDirectory / kFileName, std::ios::binary);
+    if (state.dataDirectory.empty() || !file.read(reinterpret_cast<char*>(&configuration), sizeof configuration) ||
         file.peek() != std::ifstream::traits_type::eof())
-        return defaultConfiguration();
+        configuration = defaultConfiguration();
+    putMachineDevices(configuration, state.devices);
     return configuration;
 }
 
 int32_t getConfiguration(RequestContext& context, void* record, uint32_t size) {
     if (!record || size != sizeof(Configuration)) return kRequestBadRecord;
-    const Configuration configuration = loadConfiguration(context.state.dataDirectory);
+    const Configuration configuration = loadConfiguration(context.state);
     std::memcpy(record, &configuration, sizeof configuration);
     return kRequestDone;
 }
@@ -124,7 +149,8 @@ int32_t setConfiguration(RequestContext& context, void* record, uint32_t size) {
                      [&](const Span& span) { return terminated(incoming, span); }))
         return kRequestBadRecord;
 
-    Configuration configuration = loadConfiguration(context.state.dataDirectory);
+    const Configuration before = loadConfiguration(context.state);
+    Configuration configuration = before;
     auto* stored = reinterpret_cast<unsigned char*>(&configuration);
     for (const Span& span : kSettableTexts) std::memcpy(stored + span.offset, incoming + span.offset, span.size);
     for (const Span& span : kSettableWords) std::memcpy(stored + span.offset, incoming + span.offset, span.size);
@@ -132,7 +158,42 @@ int32_t setConfiguration(RequestContext& context, void* record, uint32_t size) {
         !selects(configuration.currentSpeaker, configuration.numberSpeakers) ||
         !selects(configuration.currentCamera, configuration.numberCameras))
         return kRequestBadRecord;
-    return saveConfiguration(context.state.dataDirectory, configuration) ? kRequestDone : kRequestStorageFailed;
+    if (!saveConfiguration(context.state.dataDirectory, configuration)) return kRequestStorageFailed;
+    if (!context.state.started) return kRequestDone;
+    for (const Selection& selection : kSelections) {
+        const uint32_t was = before.*selection.current;
+        const uint32_t now = configuration.*selection.current;
+        if (was == now) continue;
+        reportSelectionChange(context.script, selection.deviceType, selectedName(context.state.devices, selection, was),
+                              selectedName(context.state.devices, selection, now), SelectionCause::Chosen);
+    }
+    return kRequestDone;
+}
+
+bool unplugDevice(LibraryState& state, Script& script, int32_t deviceType, const std::string& name) {
+    std::vector<std::string>* names = state.devices.ofType(deviceType);
+    if (!names) return false;
+    const auto found = std::find(names->begin(), names->end(), name);
+    if (found == names->end()) return false;
+    const auto removed = static_cast<uint32_t>(found - names->begin());
+    Configuration configuration = loadConfiguration(state);
+    names->erase(found);
+    reportDeviceListChange(script, deviceType, name, kDeviceRemoved);
+
+    for (const Selection& selection : kSelections) {
+        if (selection.deviceType != deviceType) continue;
+        uint32_t& current = configuration.*selection.current;
+        if (current < removed) return true;
+        if (current > removed) {
+            --current;
+        } else {
+            current = 0;
+            reportSelectionChange(script, deviceType, name, selectedName(state.devices, selection, 0),
+                                  SelectionCause::Lost);
+        }
+        saveConfiguration(state.dataDirectory, configuration);
+    }
+    return true;
 }
 
 }  // namespace standin

@@ -1,25 +1,27 @@
-// The library's configuration: devices, accounts, proxies, media ports and
-// switches. It is kept as the record itself in Configuration.dat in the data
-// directory, so that it survives a restart of the host.
+// The configuration requests. The configuration is kept in Configuration.dat
+// in the data directory; its device lists are always the machine's.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+#include <string>
 
+#include "LibraryState.h"
 #include "Requests.h"
+#include "Script.h"
 
 namespace standin {
 
-// The stored configuration, or the machine's defaults when none is stored
-// (or the stored one is not a whole record).
-TavmoClientConfiguration loadConfiguration(const std::filesystem::path& dataDirectory);
+TavmoClientConfiguration loadConfiguration(const LibraryState& state);
 
 int32_t getConfiguration(RequestContext& context, void* record, uint32_t size);
 
-// The devices and proxies belong to the machine and stay as they are; the
-// selections, accounts, addresses, ports and switches are taken from the
-// record. A text without its terminator in its field, or a selection past the
-// devices there are, refuses the whole record.
+// A changed device selection is reported as the library reports one the
+// user made (see DeviceFlows.h), once the library runs.
 int32_t setConfiguration(RequestContext& context, void* record, uint32_t size);
+
+// Takes the device off the machine and reports it; when it was the selected
+// one, the first device of its kind takes its place. False when the machine
+// has no such device.
+bool unplugDevice(LibraryState& state, Script& script, int32_t deviceType, const std::string& name);
 
 }  // namespace standin

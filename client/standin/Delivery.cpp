@@ -1,6 +1,8 @@
 #include "Delivery.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace standin {
 namespace {
@@ -11,11 +13,14 @@ const void* blockData(const std::vector<unsigned char>& block) { return block.em
 
 }  // namespace
 
-Delivery::Delivery(SyncLock& sync, CallbackTarget target, const Scenario& scenario)
-    : sync_(sync), bursts_(scenario.bursts), target_(target) {
+Delivery::Delivery(SyncLock& sync, CallbackTarget target, const Scenario& scenario, DeliveryHooks hooks)
+    : sync_(sync), bursts_(scenario.bursts), hooks_(std::move(hooks)), target_(target) {
     const auto start = Clock::now();
     for (const auto& raise : scenario.raises) {
-        enqueue(start + std::chrono::milliseconds(raise.delayMs), Item{raise.code, raise.block, false});
+        Item item;
+        item.code = raise.code;
+        item.block = raise.block;
+        enqueue(start + std::chrono::milliseconds(raise.delayMs), std::move(item));
     }
     // An earlier shutdown cancelled the lock's waiters; this thread must wait.
     sync_.allowWaiting();
@@ -32,17 +37,49 @@ void Delivery::setTarget(CallbackTarget target) {
 void Delivery::postStarted() {
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        enqueue(Clock::now(), Item{TAVMO_CLIENT_OUT_EVENT_LOGIC_STARTED, {}, true});
+        timelineEnd_ = std::max(timelineEnd_, Clock::now());
+        Item item;
+        item.code = TAVMO_CLIENT_OUT_EVENT_LOGIC_STARTED;
+        item.startsBursts = true;
+        enqueue(timelineEnd_, std::move(item));
     }
     changed_.notify_one();
 }
 
-void Delivery::post(int32_t code, std::vector<unsigned char> block) {
+void Delivery::schedule(std::vector<TimelineStep> steps) {
+    if (steps.empty()) return;
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        enqueue(Clock::now(), Item{code, std::move(block), false});
+        for (auto& step : steps) {
+            Item item;
+            item.code = step.code;
+            item.block = std::move(step.block);
+            item.view = std::move(step.view);
+            item.conference = conference_;
+            enqueue(nextStepTime(), std::move(item));
+        }
     }
     changed_.notify_one();
+}
+
+void Delivery::scheduleHappening(const Happening& happening) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        Item item;
+        item.happening = std::make_shared<const Happening>(happening);
+        item.conference = conference_;
+        enqueue(Clock::now() + std::chrono::milliseconds(happening.delayMs), std::move(item));
+    }
+    changed_.notify_one();
+}
+
+void Delivery::endConference() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    const uint64_t ended = conference_++;
+    for (auto item = items_.begin(); item != items_.end();) {
+        item = item->second.conference == ended ? items_.erase(item) : std::next(item);
+    }
+    timelineEnd_ = Clock::time_point();
 }
 
 void Delivery::raiseNow(int32_t code, const std::vector<unsigned char>& block) {
@@ -82,6 +119,13 @@ bool Delivery::onLibraryThread() { return tLibraryThread; }
 
 void Delivery::enqueue(Clock::time_point due, Item item) { items_.emplace(Key(due, queued_++), std::move(item)); }
 
+Delivery::Clock::time_point Delivery::nextStepTime() {
+    timelineEnd_ = std::max(timelineEnd_, Clock::now()) + kStep;
+    return timelineEnd_;
+}
+
+bool Delivery::current(const Item& item) const { return item.conference == 0 || item.conference == conference_; }
+
 void Delivery::run() {
     tLibraryThread = true;
     std::unique_lock<std::mutex> guard(mutex_);
@@ -99,13 +143,23 @@ void Delivery::run() {
         items_.erase(items_.begin());
         const CallbackTarget target = target_;
         guard.unlock();
-        deliver(item, target);
+        if (item.happening) {
+            if (hooks_.happen && current(item)) hooks_.happen(*item.happening);
+        } else {
+            deliver(item, target);
+        }
         guard.lock();
     }
 }
 
 void Delivery::deliver(const Item& item, const CallbackTarget& target) {
     if (!sync_.lockUnlessCancelled()) return;
+    // The conference may have ended while this thread waited for the lock.
+    if (!current(item)) {
+        sync_.unlock();
+        return;
+    }
+    if (item.view && hooks_.report) hooks_.report(*item.view);
     if (target.callback) {
         target.callback(item.code, blockData(item.block), static_cast<uint32_t>(item.block.size()), target.userWord);
     }

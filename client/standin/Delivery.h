@@ -2,18 +2,25 @@
 // the host's calls merely queue events here, so no callback can run inside a
 // host call. The delivery thread makes each call under the sync lock; the
 // scenario's burst threads call directly (see Scenario.cpp).
+//
+// The simulated conference raises its events on one timeline: each reaction's
+// events follow everything scheduled before them, a fixed step apart, so the
+// order of events depends only on the order of the in-events.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "ConferenceState.h"
 #include "Scenario.h"
 #include "SyncLock.h"
 #include "TavmoClient.h"
@@ -25,10 +32,28 @@ struct CallbackTarget {
     uint32_t userWord = 0;
 };
 
+struct TimelineStep {
+    int32_t code = 0;
+    std::vector<unsigned char> block;
+    // The conference once this event is out.
+    std::shared_ptr<const ConferenceView> view;
+};
+
+struct DeliveryHooks {
+    // Called on the delivery thread, under the sync lock, just before the
+    // callback of a step that carries a view.
+    std::function<void(const ConferenceView&)> report;
+    // Called on the delivery thread, without the sync lock, when a happening
+    // is due.
+    std::function<void(const Happening&)> happen;
+};
+
 class Delivery {
 public:
+    static constexpr std::chrono::milliseconds kStep{20};
+
     // The scenario's raises are timed from construction.
-    Delivery(SyncLock& sync, CallbackTarget target, const Scenario& scenario);
+    Delivery(SyncLock& sync, CallbackTarget target, const Scenario& scenario, DeliveryHooks hooks = {});
     ~Delivery();
 
     Delivery(const Delivery&) = delete;
@@ -36,7 +61,8 @@ public:
 
     void setTarget(CallbackTarget target);
 
-    // Queues LOGIC_STARTED. Delivering the first one starts the bursts.
+    // Queues LOGIC_STARTED behind the timeline. Delivering the first one
+    // starts the bursts.
     void postStarted();
 
     // Raises an event at once from a new library thread and returns when the
@@ -44,9 +70,16 @@ public:
     // it around the calls that raise such events (TavmoClientStop).
     void raiseNow(int32_t code, const std::vector<unsigned char>& block);
 
-    // Queues an out-event behind those already due; an empty block is raised
-    // as a null pointer with size 0.
-    void post(int32_t code, std::vector<unsigned char> block);
+    // Puts the steps on the timeline, the first one kStep after the last step
+    // scheduled (or after now), each next one kStep later. An empty block is
+    // raised as a null pointer with size 0.
+    void schedule(std::vector<TimelineStep> steps);
+
+    // Runs the happening hook the happening's delay from now.
+    void scheduleHappening(const Happening& happening);
+
+    // Drops every step and happening not yet out: the conference is over.
+    void endConference();
 
     // Joins every thread: no callback runs once it returns. Must not be called
     // from one of the library's threads, which cannot join themselves; those
@@ -64,16 +97,24 @@ private:
         int32_t code = 0;
         std::vector<unsigned char> block;
         bool startsBursts = false;
+        std::shared_ptr<const ConferenceView> view;
+        // Set for a happening, which runs the happening hook instead of a callback.
+        std::shared_ptr<const Happening> happening;
+        // The conference the item belongs to; 0 for items that outlive it.
+        uint64_t conference = 0;
     };
 
     // Callers hold mutex_ once the delivery thread runs.
     void enqueue(Clock::time_point due, Item item);
+    Clock::time_point nextStepTime();
+    bool current(const Item& item) const;
     void run();
     void deliver(const Item& item, const CallbackTarget& target);
     void runBurst(const Burst& burst, uint32_t index, CallbackTarget target);
 
     SyncLock& sync_;
     const std::vector<Burst> bursts_;
+    const DeliveryHooks hooks_;
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -82,6 +123,9 @@ private:
     uint64_t queued_ = 0;
     CallbackTarget target_;
     bool stopping_ = false;
+    // When the last step scheduled is due.
+    Clock::time_point timelineEnd_;
+    std::atomic<uint64_t> conference_{1};
 
     std::atomic<bool> burstsStopping_{false};
     // Touched only by the delivery thread until it has been joined.

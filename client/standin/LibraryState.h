@@ -2,12 +2,11 @@
 // StandIn.cpp). Request handlers get it through RequestContext.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 
 #include "ConferenceState.h"
+#include "Devices.h"
 #include "Scenario.h"
 #include "StatusState.h"
 #include "TavmoClient.h"
@@ -19,8 +18,6 @@ struct LibraryState {
     bool started = false;
     // stop-stopping answers "still stopping" only to the first Stop.
     bool stopStoppingUsed = false;
-    // 0 is idle.
-    int32_t callState = 0;
     TavmoClientFeatureControl features{};
     std::filesystem::path dataDirectory;
     Scenario scenario;
@@ -28,8 +25,7 @@ struct LibraryState {
     StatusState status;
     // The video size the host last gave the virtual camera.
     TavmoClientVirtualCameraSize virtualCameraSize{1920, 1080};
-    // The simulated conference's media figures grow from here.
-    std::chrono::steady_clock::time_point initializedAt;
+    MachineDevices devices = builtInDevices();
     // The share selection the host last set; the simulated one until then.
     std::optional<TavmoClientWindowShares> windowShares;
 };

@@ -34,7 +34,7 @@ bool terminatedText(const void* record, uint32_t capacity, std::string& text) {
 
 int32_t getCallState(RequestContext& context, void* record, uint32_t size) {
     if (!record || size != sizeof(int32_t)) return kRequestBadRecord;
-    std::memcpy(record, &context.state.callState, sizeof(int32_t));
+    std::memcpy(record, &context.state.conference.reported.callState, sizeof(int32_t));
     return kRequestDone;
 }
 

@@ -6,6 +6,7 @@
 
 #include "LibraryState.h"
 #include "Logger.h"
+#include "Script.h"
 
 namespace standin {
 
@@ -24,6 +25,8 @@ enum RequestResult : int32_t {
 struct RequestContext {
     LibraryState& state;
     Logger& logger;
+    // What a request makes the library report; raised once it has returned.
+    Script& script;
 };
 
 // The caller holds the state's mutex.

@@ -38,7 +38,15 @@
 //       Reported as approved, without being written to the data directory.
 //   portal-account <user> <password>
 //       A login succeeds only for a listed user with its password. Without
-//       any, every login with a password succeeds.
+//       any, every user name logs in with the password "standin".
+//   incoming-call <delayMs>
+//       delayMs after each start, the moderator calls.
+//   plug <delayMs> <speaker|microphone|camera> <name>
+//   unplug <delayMs> <speaker|microphone|camera> <name>
+//       delayMs after each start, a device of that kind and name (the rest of
+//       the line) is plugged in or pulled out.
+//   windows <count>
+//       That many more application windows are open (at most 1000).
 //
 // Numbers are decimal. <block> is the rest of the line: hex digits in pairs,
 // blanks allowed between pairs, or '-' for an empty block (delivered as a
@@ -57,6 +65,29 @@ namespace {
 
 constexpr uint32_t kMaxBurstThreads = 64;
 constexpr uint32_t kMaxBurstCount = 10'000'000;
+constexpr uint32_t kMaxExtraWindows = 1000;
+
+// The device kinds as the device events number them.
+bool parseDeviceKind(const std::string& word, int32_t& deviceType) {
+    if (word == "speaker")
+        deviceType = 1;
+    else if (word == "microphone")
+        deviceType = 2;
+    else if (word == "camera")
+        deviceType = 3;
+    else
+        return false;
+    return true;
+}
+
+// The rest of the line without its surrounding blanks.
+std::string restOfLine(std::istringstream& words) {
+    std::string rest;
+    std::getline(words, rest);
+    const auto first = rest.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return rest.substr(first, rest.find_last_not_of(" \t\r") - first + 1);
+}
 
 template <typename Number>
 bool parseNumber(const std::string& word, Number& out) {
@@ -161,6 +192,28 @@ bool parseDirective(const std::string& directive, std::istringstream& words, Sce
         std::string user, password;
         if (!(words >> user >> password) || !nothingLeft(words)) return false;
         scenario.portalAccounts[user] = password;
+        return true;
+    }
+    if (directive == "incoming-call") {
+        Happening call;
+        if (!next(words, call.delayMs) || !nothingLeft(words)) return false;
+        scenario.happenings.push_back(call);
+        return true;
+    }
+    if (directive == "plug" || directive == "unplug") {
+        Happening change;
+        change.kind = directive == "plug" ? Happening::Kind::DevicePlugged : Happening::Kind::DeviceUnplugged;
+        std::string kind;
+        if (!next(words, change.delayMs) || !(words >> kind) || !parseDeviceKind(kind, change.deviceType)) return false;
+        change.deviceName = restOfLine(words);
+        if (change.deviceName.empty()) return false;
+        scenario.happenings.push_back(std::move(change));
+        return true;
+    }
+    if (directive == "windows") {
+        uint32_t count = 0;
+        if (!next(words, count) || count > kMaxExtraWindows || !nothingLeft(words)) return false;
+        scenario.extraWindows = count;
         return true;
     }
     if (directive == "approved-domain") {

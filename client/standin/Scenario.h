@@ -23,6 +23,17 @@ struct Burst {
     std::vector<unsigned char> block;
 };
 
+// Something that happens to the library from outside, some time after each
+// start: a call comes in, a device is plugged in or pulled out.
+struct Happening {
+    enum class Kind { IncomingCall, DevicePlugged, DeviceUnplugged };
+    Kind kind = Kind::IncomingCall;
+    uint32_t delayMs = 0;
+    // The device's kind as the device events number it, and its name.
+    int32_t deviceType = 0;
+    std::string deviceName;
+};
+
 struct Scenario {
     std::map<int32_t, int32_t> refusedRequests;
     std::map<uint32_t, int32_t> refusedPrivateRequests;
@@ -37,6 +48,9 @@ struct Scenario {
     std::vector<std::string> approvedDomains;
     // Portal user names with their passwords.
     std::map<std::string, std::string> portalAccounts;
+    std::vector<Happening> happenings;
+    // Application windows open beside the simulated desktop's own.
+    uint32_t extraWindows = 0;
 };
 
 // Lines it cannot use are reported on `notes`, each naming `origin` and the

@@ -1,21 +1,27 @@
 #include "SharingRequests.h"
 
 #include <cstring>
+#include <string>
 
 #include "RecordText.h"
+#include "SimulatedConference.h"
+#include "SimulatedDesktop.h"
 
 namespace standin {
 namespace {
 
-TavmoClientWindowShares simulatedShares() {
+// The shares of the participants who share now, numbered from slot 1.
+TavmoClientWindowShares conferenceShares(const ConferenceView& view) {
     TavmoClientWindowShares shares{};
     shares.requestType = TAVMO_CLIENT_SHARES_LIST;
-    setText(shares.remoteAppName[1], "Slides - Sam Ortiz");
-    setText(shares.remoteAppUri[1], "share:sam.ortiz@conference.example/1");
-    setText(shares.remoteAppName[2], "Whiteboard - Kim Lee");
-    setText(shares.remoteAppUri[2], "share:kim.lee@conference.example/1");
-    shares.numApp = 2;
-    shares.currApp = 1;
+    for (std::size_t i = 0; i < kParticipantCount; ++i) {
+        if (!view.participants[i].sharing) continue;
+        const SimulatedParticipant& who = kConferenceParticipants[i];
+        const int32_t slot = ++shares.numApp;
+        setText(shares.remoteAppName[slot], std::string(kSharedSlides) + " - " + who.name);
+        setText(shares.remoteAppUri[slot], std::string("share:") + who.uri + "/1");
+    }
+    shares.currApp = shares.numApp > 0 ? 1 : 0;
     setText(shares.eventUri, "share:conference.example/events");
     return shares;
 }
@@ -29,35 +35,12 @@ bool sharesTerminated(const TavmoClientWindowShares& shares) {
     return terminated(shares.eventUri);
 }
 
-struct SimulatedWindow {
-    const char* title;
-    const char* application;  // empty: a slot the host skips
-    uint32_t id;
-};
-
-constexpr SimulatedWindow kWindows[] = {
-    {"Quarterly report - Editor", "Editor", 0x1A2B},
-    {"Hidden tool window", "", 0x1A2C},
-    {"Inbox - Mail", "Mail", 0x2C0041},
-    {"Terminal", "Terminal", 0x3E00A7},
-};
-
-struct SimulatedDesktop {
-    const char* name;
-    const char* device;
-    TavmoClientVideoRect rect;
-};
-
-constexpr SimulatedDesktop kDesktops[] = {
-    {"Display 1", "\\\\.\\DISPLAY1", {0, 0, 1920, 1080}},
-    {"Display 2", "\\\\.\\DISPLAY2", {1920, 0, 1280, 1024}},
-};
-
 }  // namespace
 
 int32_t getWindowShares(RequestContext& context, void* record, uint32_t size) {
     if (!record || size != sizeof(TavmoClientWindowShares)) return kRequestBadRecord;
-    const TavmoClientWindowShares shares = context.state.windowShares.value_or(simulatedShares());
+    const TavmoClientWindowShares shares =
+        context.state.windowShares.value_or(conferenceShares(context.state.conference.reported));
     std::memcpy(record, &shares, sizeof shares);
     return kRequestDone;
 }
@@ -73,16 +56,17 @@ int32_t setWindowShares(RequestContext& context, void* record, uint32_t size) {
     return kRequestDone;
 }
 
-int32_t getWindowsAndDesktops(RequestContext&, void* record, uint32_t size) {
+int32_t getWindowsAndDesktops(RequestContext& context, void* record, uint32_t size) {
     if (!record || size != sizeof(TavmoClientWindowsAndDesktops)) return kRequestBadRecord;
     TavmoClientWindowsAndDesktops listing{};
-    for (const SimulatedWindow& window : kWindows) {
+    for (const DesktopWindow& window : openWindows(context.state.scenario.extraWindows)) {
+        if (listing.numApplicationWindows == TAVMO_CLIENT_APP_WINDOWS) break;
         const uint32_t slot = listing.numApplicationWindows++;
         setText(listing.appWindowName[slot], window.title);
         setText(listing.appWindowAppName[slot], window.application);
         listing.appWindowId[slot] = window.id;
     }
-    for (const SimulatedDesktop& desktop : kDesktops) {
+    for (const SimulatedDesktopScreen& desktop : kDesktops) {
         const uint32_t slot = listing.numSystemDesktops++;
         setText(listing.sysDesktopName[slot], desktop.name);
         setText(listing.sysDesktopDevice[slot], desktop.device);

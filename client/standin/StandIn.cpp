@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "Delivery.h"
-#include "InEvents.h"
 #include "InEventReactions.h"
+#include "InEvents.h"
 #include "LibraryState.h"
 #include "Logger.h"
+#include "MeetingFlows.h"
 #include "Requests.h"
 #include "Scenario.h"
-#include "StatusRequests.h"
-#include "StopEvents.h"
+#include "Script.h"
 #include "SyncLock.h"
 #include "TavmoClient.h"
 
@@ -42,6 +42,10 @@ struct Library {
     std::vector<std::unique_ptr<Delivery>> abandoned;
     Logger logger;
     SyncLock sync;
+    // Counts Initialize and Uninitialize, so that a delivery thread's hooks
+    // act only on the library instance that started it. Guarded by
+    // `stateMutex`.
+    uint64_t generation = 0;
 };
 
 // Never destroyed: a host that exits without uninitializing leaves library
@@ -58,6 +62,24 @@ void joinAbandoned(Library& lib) {
 }
 
 std::string copyText(const char* text) { return text ? text : ""; }
+
+DeliveryHooks deliveryHooks(uint64_t generation) {
+    DeliveryHooks hooks;
+    hooks.report = [generation](const ConferenceView& view) {
+        auto& lib = library();
+        std::lock_guard<std::mutex> guard(lib.stateMutex);
+        if (lib.generation == generation) reportConference(lib.state.conference, view);
+    };
+    hooks.happen = [generation](const Happening& happening) {
+        auto& lib = library();
+        std::lock_guard<std::mutex> guard(lib.stateMutex);
+        if (lib.generation != generation || !lib.state.started) return;
+        Script script(lib.state.conference.planned);
+        reactToHappening(lib.state, script, happening);
+        lib.delivery->schedule(script.take());
+    };
+    return hooks;
+}
 
 // The host's pointers are valid only during its call, so everything is copied.
 // Caller holds the state mutex.
@@ -113,9 +135,9 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientInitialize(TavmoClientCallbackFn ca
     if (lib.state.initialized) return 0;
     standin::applyLogConfig(lib, logConfig);
     lib.state.initialized = true;
-    lib.state.initializedAt = std::chrono::steady_clock::now();
-    lib.state.callState = scenario.callState;
-    lib.delivery = std::make_unique<standin::Delivery>(lib.sync, standin::CallbackTarget{callback, userWord}, scenario);
+    standin::assumeCall(lib.state.conference, scenario.callState);
+    lib.delivery = std::make_unique<standin::Delivery>(lib.sync, standin::CallbackTarget{callback, userWord}, scenario,
+                                                       standin::deliveryHooks(++lib.generation));
     lib.state.scenario = std::move(scenario);
     return 1;
 }
@@ -143,6 +165,7 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientStart(TavmoClientCallbackFn callbac
     lib.delivery->setTarget(standin::CallbackTarget{callback, userWord});
     lib.state.started = true;
     lib.delivery->postStarted();
+    for (const auto& happening : lib.state.scenario.happenings) lib.delivery->scheduleHappening(happening);
     return 1;
 }
 
@@ -155,18 +178,19 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientIsStarted(void) {
 TavmoClientBool TAVMO_CLIENT_CALL TavmoClientStop(void) {
     auto& lib = library();
     std::lock_guard<std::mutex> lifecycle(lib.lifecycle);
-    std::vector<standin::RaisedEvent> farewell;
+    std::vector<standin::TimelineStep> farewell;
     TavmoClientBool stopped = 1;
     {
         std::lock_guard<std::mutex> guard(lib.stateMutex);
         farewell = standin::conferenceEndAtStop(lib.state);
+        if (lib.delivery) lib.delivery->endConference();
         lib.state.started = false;
         if (lib.state.scenario.stopStopping && !lib.state.stopStoppingUsed) {
             lib.state.stopStoppingUsed = true;
             stopped = 0;
         }
     }
-    for (const auto& event : farewell) lib.delivery->raiseNow(event.code, event.block);
+    for (const auto& step : farewell) lib.delivery->raiseNow(step.code, step.block);
     return stopped;
 }
 
@@ -178,8 +202,11 @@ int32_t TAVMO_CLIENT_CALL TavmoClientSendRequest(int32_t requestCode, void* reco
     auto& lib = library();
     standin::stallIfAsked(lib, requestCode);
     std::lock_guard<std::mutex> guard(lib.stateMutex);
-    standin::RequestContext context{lib.state, lib.logger};
-    return standin::handleRequest(context, requestCode, record, size);
+    standin::Script script(lib.state.conference.planned);
+    standin::RequestContext context{lib.state, lib.logger, script};
+    const int32_t result = standin::handleRequest(context, requestCode, record, size);
+    if (lib.delivery) lib.delivery->schedule(script.take());
+    return result;
 }
 
 TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* record, uint32_t size) {
@@ -189,8 +216,9 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* 
     if (!record && size != 0) return 0;
     if (lib.state.scenario.refusedEvents.count(eventCode) != 0) return 0;
     if (!standin::knownInEvent(eventCode)) return 0;
-    if (!standin::reactToInEvent(lib.state, *lib.delivery, eventCode, record, size)) return 0;
-    standin::applyInEventToStatus(lib.state.status, eventCode, record, size);
+    standin::Script script(lib.state.conference.planned);
+    if (!standin::reactToInEvent(lib.state, script, eventCode, record, size)) return 0;
+    lib.delivery->schedule(script.take());
     return 1;
 }
 
@@ -238,6 +266,7 @@ void TAVMO_CLIENT_CALL TavmoClientUninitialize(void) {
         std::lock_guard<std::mutex> guard(lib.stateMutex);
         if (!lib.state.initialized) return;
         lib.state = standin::LibraryState();
+        ++lib.generation;
         delivery = std::move(lib.delivery);
     }
     if (standin::Delivery::onLibraryThread()) {

@@ -2,10 +2,12 @@
 // aligned for the struct, and its size must be exactly the record's.
 #include "StatusRequests.h"
 
+#include <cstddef>
 #include <cstring>
-#include <iterator>
 #include <string>
+#include <vector>
 
+#include "RecordBytes.h"
 #include "RecordText.h"
 #include "SimulatedConference.h"
 #include "TavmoClient.h"
@@ -13,20 +15,11 @@
 namespace standin {
 namespace {
 
-constexpr int32_t kCallIdle = 0;
-constexpr int32_t kCallRinging = 1;
-constexpr int32_t kCallCalling = 2;
-constexpr int32_t kCallInConference = 4;
-
 constexpr const char* kEid = "5EA1F00D7C2B4E91A8D36B0C4F2E9A17";
 constexpr const char* kLid = "L-8F3C21D9-0B7E-4A65";
-constexpr const char* kUserId = "standin.user@tavmo.invalid";
-constexpr const char* kUserDisplayName = "Stand-in User";
-constexpr const char* kCaller = kConferenceParticipants[0].name;
-constexpr const char* kCallee = kConferenceParticipants[1].name;
-constexpr const char* kConferenceName = "Stand-in conference room";
+constexpr const char* kCaller = kConferenceParticipants[kModerator].name;
+constexpr const char* kCallee = kConferenceParticipants[kPresenter].name;
 constexpr const char* kRouterAddress = "router.standin.invalid:17992";
-constexpr uint32_t kParticipantCount = std::size(kConferenceParticipants);
 
 enum SessionDisplayContext : int32_t {
     kDisplayConference = 0,
@@ -35,25 +28,12 @@ enum SessionDisplayContext : int32_t {
     kDisplayIdle = 3
 };
 enum EndpointStatus : int32_t { kEndpointInactive = 0, kEndpointRegistered = 1, kEndpointActive = 2 };
-constexpr int32_t kPreviewPip = 1;
 
 template <typename Record>
 int32_t answer(void* record, uint32_t size, const Record& value) {
     if (!record || size != sizeof value) return kRequestBadRecord;
     std::memcpy(record, &value, sizeof value);
     return kRequestDone;
-}
-
-template <typename Record>
-bool take(const void* record, uint32_t size, Record& value) {
-    if (!record || size != sizeof value) return false;
-    std::memcpy(&value, record, sizeof value);
-    return true;
-}
-
-template <std::size_t Width>
-bool terminated(const char (&field)[Width]) {
-    return std::memchr(field, '\0', Width) != nullptr;
 }
 
 int32_t answerFlag(void* record, uint32_t size, bool flag) {
@@ -89,7 +69,9 @@ int32_t setKbps(int32_t& kbps, const void* record, uint32_t size) {
     return kRequestDone;
 }
 
-bool inConference(const RequestContext& context) { return context.state.callState == kCallInConference; }
+int32_t callState(const RequestContext& context) { return context.state.conference.reported.callState; }
+
+bool inConference(const RequestContext& context) { return context.state.conference.reported.inConference(); }
 
 }  // namespace
 
@@ -105,8 +87,11 @@ int32_t getMutedVideo(RequestContext& context, void* record, uint32_t size) {
     return answerFlag(record, size, context.state.status.mutedVideo);
 }
 
-// Nobody mutes the simulated user from the conference's side.
-int32_t getMutedServerAudioIn(RequestContext&, void* record, uint32_t size) { return answerFlag(record, size, false); }
+int32_t getMutedServerAudioIn(RequestContext& context, void* record, uint32_t size) {
+    return answerFlag(record, size, context.state.conference.reported.serverMutedAudio);
+}
+
+// The moderator mutes microphones only.
 
 int32_t getMutedServerVideo(RequestContext&, void* record, uint32_t size) { return answerFlag(record, size, false); }
 
@@ -149,16 +134,17 @@ int32_t getAudioEnergyInfo(RequestContext& context, void* record, uint32_t sizeF
     return answer(record, sizeof value, value);
 }
 
-int32_t getNumParticipants(RequestContext&, void* record, uint32_t size) {
-    return answerUInt32(record, size, kParticipantCount);
+int32_t getNumParticipants(RequestContext& context, void* record, uint32_t size) {
+    return answerUInt32(record, size, static_cast<uint32_t>(context.state.conference.reported.present().size()));
 }
 
-int32_t getParticipantNameAt(RequestContext&, void* record, uint32_t size) {
+int32_t getParticipantNameAt(RequestContext& context, void* record, uint32_t size) {
     TavmoClientParticipantNameRecord value{};
     if (!take(record, size, value)) return kRequestBadRecord;
-    bool found = value.index >= 0 && static_cast<uint32_t>(value.index) < kParticipantCount;
+    const std::vector<std::size_t> present = context.state.conference.reported.present();
+    const bool found = value.index >= 0 && static_cast<std::size_t>(value.index) < present.size();
     value.found = found ? 1 : 0;
-    setText(value.name, found ? kConferenceParticipants[value.index].name : "");
+    setText(value.name, found ? shownName(context.state.conference, present[value.index]) : "");
     return answer(record, size, value);
 }
 
@@ -206,8 +192,13 @@ int32_t getCurrentUser(RequestContext&, void* record, uint32_t size) {
     return answer(record, size, value);
 }
 
-int32_t getParticipantsLimit(RequestContext&, void* record, uint32_t size) {
-    return answer(record, size, TavmoClientParticipantsLimitRecord{});
+int32_t getParticipantsLimit(RequestContext& context, void* record, uint32_t size) {
+    const StatusState& status = context.state.status;
+    TavmoClientParticipantsLimitRecord value{};
+    value.bandwidthLimited = static_cast<uint32_t>(status.sendBandwidth);
+    value.cpuLimited = static_cast<uint32_t>(kCpuParticipantsLimit);
+    value.userLimited = static_cast<uint32_t>(status.participantsLimit);
+    return answer(record, size, value);
 }
 
 int32_t getWebProxySettingValid(RequestContext& context, void* record, uint32_t size) {
@@ -227,13 +218,13 @@ int32_t setWebProxyCredentials(RequestContext& context, void* record, uint32_t s
 
 int32_t getInvitingUser(RequestContext& context, void* record, uint32_t size) {
     TavmoClientInvitingUserRecord value{};
-    setText(value.invitingUser, context.state.callState == kCallRinging ? kCaller : "");
+    setText(value.invitingUser, callState(context) == kCallStateRinging ? kCaller : "");
     return answer(record, size, value);
 }
 
 int32_t getCurrentSessionRouter(RequestContext& context, void* record, uint32_t size) {
     TavmoClientRouterRecord value{};
-    setText(value.routerAddress, context.state.callState != kCallIdle ? kRouterAddress : "");
+    setText(value.routerAddress, callState(context) != TAVMO_CLIENT_CALL_STATE_IDLE ? kRouterAddress : "");
     return answer(record, size, value);
 }
 
@@ -242,39 +233,41 @@ int32_t getCurrentCpuUtilization(RequestContext& context, void* record, uint32_t
 }
 
 int32_t getEndpointStatus(RequestContext& context, void* record, uint32_t size) {
-    int32_t status = !context.state.started                 ? kEndpointInactive
-                     : context.state.callState == kCallIdle ? kEndpointRegistered
-                                                            : kEndpointActive;
+    int32_t status = !context.state.started                               ? kEndpointInactive
+                     : callState(context) == TAVMO_CLIENT_CALL_STATE_IDLE ? kEndpointRegistered
+                                                                          : kEndpointActive;
     return answerInt32(record, size, status);
 }
 
 int32_t getCurrentSessionDisplayInfo(RequestContext& context, void* record, uint32_t size) {
     TavmoClientSessionDisplayRecord value{};
-    switch (context.state.callState) {
-        case kCallIdle: value.context = kDisplayIdle; break;
-        case kCallRinging:
+    switch (callState(context)) {
+        case TAVMO_CLIENT_CALL_STATE_IDLE: value.context = kDisplayIdle; break;
+        case kCallStateRinging:
             value.context = kDisplayInCall;
             setText(value.text, kCaller);
             break;
-        case kCallCalling:
+        case kCallStateCalling:
             value.context = kDisplayOutCall;
             setText(value.text, kCallee);
             break;
         default:
             value.context = kDisplayConference;
-            setText(value.text, kConferenceName);
+            setText(value.text, kRoomName);
             break;
     }
     return answer(record, size, value);
 }
 
-int32_t getConferenceInfo(RequestContext&, void* record, uint32_t size) {
-    return answer(record, size, TavmoClientConferenceInfoRecord{});
+int32_t getConferenceInfo(RequestContext& context, void* record, uint32_t size) {
+    TavmoClientConferenceInfoRecord value{};
+    value.recording = context.state.conference.reported.recording ? 1 : 0;
+    return answer(record, size, value);
 }
 
-int32_t getPreviewMode(RequestContext&, void* record, uint32_t size) {
+int32_t getPreviewMode(RequestContext& context, void* record, uint32_t size) {
     TavmoClientPreviewModeRecord value{};
-    value.mode = kPreviewPip;
+    value.mode = context.state.status.previewMode;
     return answer(record, size, value);
 }
 
@@ -283,18 +276,6 @@ int32_t enableAppShare(RequestContext& context, void* record, uint32_t size) {
     if (!take(record, size, value)) return kRequestBadRecord;
     context.state.status.appShareEnabled = value.value != 0;
     return kRequestDone;
-}
-
-void applyInEventToStatus(StatusState& status, int32_t eventCode, const void* record, uint32_t size) {
-    bool* muted = nullptr;
-    switch (eventCode) {
-        case TAVMO_CLIENT_IN_EVENT_MUTE_AUDIO_IN: muted = &status.mutedAudioIn; break;
-        case TAVMO_CLIENT_IN_EVENT_MUTE_AUDIO_OUT: muted = &status.mutedAudioOut; break;
-        case TAVMO_CLIENT_IN_EVENT_MUTE_VIDEO: muted = &status.mutedVideo; break;
-        default: return;
-    }
-    TavmoClientFlagValue value{};
-    if (take(record, size, value)) *muted = value.value != 0;
 }
 
 }  // namespace standin

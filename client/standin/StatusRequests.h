@@ -46,8 +46,4 @@ int32_t getConferenceInfo(RequestContext& context, void* record, uint32_t size);
 int32_t getPreviewMode(RequestContext& context, void* record, uint32_t size);
 int32_t enableAppShare(RequestContext& context, void* record, uint32_t size);
 
-// A mute in-event with its one flag byte changes what the mute queries
-// answer; any other in-event, or record, leaves them as they are.
-void applyInEventToStatus(StatusState& status, int32_t eventCode, const void* record, uint32_t size);
-
 }  // namespace standin

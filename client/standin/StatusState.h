@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "TavmoClient.h"
+
 namespace standin {
 
 inline constexpr uint32_t kMaxVolume = 65535;
+// How many participants the simulated machine's CPU could show.
+inline constexpr int32_t kCpuParticipantsLimit = 6;
 
 struct StatusState {
     uint32_t volumeAudioIn = 52428;
@@ -23,6 +27,11 @@ struct StatusState {
     std::string proxyPassword;
     bool proxyPersist = false;
     bool appShareEnabled = false;
+    // What the layout, limit, bandwidth and self-view in-events set.
+    TavmoClientLayout layout{1, 4, 9, 6, 0};
+    int32_t participantsLimit = 8;
+    int32_t sendBandwidth = 6;
+    int32_t previewMode = TAVMO_CLIENT_PREVIEW_PIP;
 };
 
 }  // namespace standin

@@ -20,7 +20,10 @@ std::string ask(HostProcess& host, const std::string& type, const std::string& f
 
 TEST(ClientStatus, ValuesThatWereSetReadBack) {
     TempFolder folder;
-    HostProcess host(folder);
+    HostOptions options;
+    // A call in progress, so that there are participants to name.
+    options.scenario = {"call-state 4"};
+    HostProcess host(folder, options);
 
     EXPECT_EQ(ask(host, "RequestSetVolumeAudioIn", ",\"volume\":\"1234\""),
               "{\"_direction\":2,\"result\":\"ok\",\"type\":\"RequestSetVolumeAudioIn\",\"volume\":\"1234\"}\n");

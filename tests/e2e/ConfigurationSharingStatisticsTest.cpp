@@ -178,9 +178,16 @@ INSTANTIATE_TEST_SUITE_P(Requests, StatisticsQueries,
                                            StatisticsQuery{"RequestGetLayout", "participants_limit_safe"}),
                          [](const auto& info) { return std::string(info.param.type); });
 
+// The library's figures describe a call; the scenario starts it in one.
+HostOptions duringACall() {
+    HostOptions options;
+    options.scenario = {"call-state 4"};
+    return options;
+}
+
 TEST(Statistics, ParticipantsOfTheSimulatedConference) {
     TempFolder folder;
-    HostProcess host(folder);
+    HostProcess host(folder, duringACall());
     Json::Value participants = askParsed(host, "RequestGetParticipants");
     const Json::ArrayIndex count = participants["numParticipants"].asUInt();
     ASSERT_GT(count, 0u);
@@ -198,7 +205,7 @@ TEST(Statistics, ParticipantsOfTheSimulatedConference) {
 // Polls rather than waits a fixed time: only the change is asserted.
 TEST(Statistics, MediaCountersMoveAsTheConferenceGoesOn) {
     TempFolder folder;
-    HostProcess host(folder);
+    HostProcess host(folder, duringACall());
     const Json::Value first = askParsed(host, "RequestGetMediaInfo");
     bool moved = false;
     for (int attempt = 0; attempt < 100 && !moved; ++attempt) {

@@ -88,7 +88,7 @@ TEST_F(StatusRequestTest, MuteInEventsSetWhatTheMuteQueriesAnswer) {
 }
 
 TEST_F(StatusRequestTest, ParticipantNamesAreThoseOfTheConference) {
-    ASSERT_EQ(initialize(), 1);
+    ASSERT_EQ(initialize("call-state 4\n"), 1);
     EXPECT_EQ(getInt32(TAVMO_CLIENT_REQUEST_GET_NUM_PARTICIPANTS), 3);
     const std::vector<std::string> names = {"Alex Moreau", "Sam Ortiz", "Kim Lee", "", ""};
     const int32_t indexes[] = {0, 1, 2, 3, -1};
