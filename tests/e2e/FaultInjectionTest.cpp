@@ -102,28 +102,30 @@ struct Exchange {
     std::string reply;
 };
 
+// Short, so that a host under Wine, which takes a second or two to start,
+// gets through every cut in a few minutes.
 const std::vector<Exchange> kSession = {
-    {R"({"_direction":1,"_id":1,"type":"RequestGetVersion"})",
-     "{\"_direction\":2,\"_id\":1,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+    {R"({"_direction":1,"type":"RequestGetVersion"})",
+     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
     {"{}", "{\"_direction\":2,\"error\":\"No or invalid direction\"}\n"},
-    {R"({"_direction":1,"_id":3,"type":"RequestGetCallState"})",
-     "{\"_direction\":2,\"_id\":3,\"callState\":\"Idle\",\"type\":\"RequestGetCallState\"}\n"},
-    {R"({"_direction":1,"_id":4})", "{\"_direction\":2,\"_id\":4,\"error\":\"unknown request\"}\n"},
+    {R"({"_direction":1,"_id":3})", "{\"_direction\":2,\"_id\":3,\"error\":\"unknown request\"}\n"},
 };
 
-// What the host must write when its input ends after `cut` bytes of the
-// session: the replies to the requests that arrived whole, nothing else.
-std::string repliesBefore(std::size_t cut) {
-    std::string replies;
+// The replies to the requests that arrived whole when the input ends after
+// `cut` bytes of the session.
+std::vector<std::string> repliesBefore(std::size_t cut) {
+    std::vector<std::string> replies;
     std::size_t end = 0;
     for (const Exchange& exchange : kSession) {
         end += framed(exchange.request).size();
         if (end > cut) break;
-        replies += framed(exchange.reply);
+        replies.push_back(exchange.reply);
     }
     return replies;
 }
 
+// The replies are awaited before the input ends: once it has ended, the host
+// drops what it has not yet answered, as the page is gone.
 TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEndsCleanly) {
     std::string session;
     for (const Exchange& exchange : kSession) session += framed(exchange.request);
@@ -132,8 +134,10 @@ TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEnd
         TempFolder folder;
         HostProcess host(folder);
         host.sendRaw(session.substr(0, cut));
+        for (const std::string& reply : repliesBefore(cut))
+            EXPECT_EQ(host.readFrame(), reply) << "input cut after " << cut << " bytes";
         host.closeInput();
-        EXPECT_EQ(host.readRest(), repliesBefore(cut)) << "input cut after " << cut << " bytes";
+        EXPECT_EQ(host.readRest(), "") << "input cut after " << cut << " bytes";
         EXPECT_EQ(host.waitExit(), 0) << "input cut after " << cut << " bytes";
     };
     // Hosts under Wine share one single-instance lock, so they run one at a time.
