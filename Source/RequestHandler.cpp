@@ -148,6 +148,12 @@ bool directionIsValid(const Json::Value& request) {
 
 }  // namespace
 
+std::vector<std::string> requestTypes() {
+    std::vector<std::string> types;
+    for (const DispatchRow& row : kDispatchTable) types.emplace_back(row.type);
+    return types;
+}
+
 void handleRequest(Json::Value& request, int& clientStarted) {
     if (hostState.load() == HostRunning && !directionIsValid(request)) {
         request["error"] = "No or invalid direction";
