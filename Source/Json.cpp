@@ -8,7 +8,8 @@ namespace json {
 
 bool parse(const std::string& text, Json::Value& out) {
     Json::Reader reader;
-    return reader.parse(text, out, false);
+    // The range form reads the text where it is; the string form copies it.
+    return reader.parse(text.data(), text.data() + text.size(), out, false);
 }
 
 // A writer per call: a thread_local one is destroyed at thread exit, which

@@ -146,6 +146,6 @@ void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
         translate(EventBlock(bytes), params);
     else
         LOG_INFO("OutEventThread: OnPrivateOutEvent() Unknown EVENT: [%d]", code);
-    message["params"] = params;
+    message["params"] = std::move(params);
     TavmoAgent::sendMessage("OnPrivateOutEvent", std::move(message));
 }

@@ -431,7 +431,7 @@ void OnOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
         translate(EventBlock(bytes), params);
     else
         LOG_INFO("OutEventThread: OnOutEvent() Unknown EVENT: [%d]", code);
-    message["params"] = params;
+    message["params"] = std::move(params);
     if (code == TAVMO_CLIENT_OUT_EVENT_DELAYED_URI)
         sendDelayed(std::move(message), kUriDelay, code);
     else
