@@ -534,5 +534,151 @@ TEST_F(ConferenceTest, MediaFiguresAreZeroOutsideACallAndMoveDuringOne) {
     EXPECT_EQ(statistics.found, 0) << "the third participant has left";
 }
 
+// Each row of the host's event tables, and each shape of portal answer, is
+// brought about by something a page or a scenario can do.
+TEST_F(ConferenceTest, EveryKindOfEventTheHostTranslatesOccurs) {
+    const std::vector<std::vector<int32_t>> rows = {{100},
+                                                    {200},
+                                                    {300},
+                                                    {400, 901, 1100, 1200, 1201, 1203},
+                                                    {601},
+                                                    {602},
+                                                    {603},
+                                                    {700, 800, 900, 1000},
+                                                    {1202},
+                                                    {1210, 1211},
+                                                    {1300},
+                                                    {1400},
+                                                    {1500, 1501, 1502, 1503, 1504},
+                                                    {1600},
+                                                    {1601},
+                                                    {1700},
+                                                    {1800},
+                                                    {2000, 2001},
+                                                    {2002, 2003, 2004, 2005},
+                                                    {2007},
+                                                    {2100},
+                                                    {2101},
+                                                    {2102},
+                                                    {2103},
+                                                    {2104},
+                                                    {2200},
+                                                    {2300},
+                                                    {2302},
+                                                    {2303},
+                                                    {2304},
+                                                    {2305},
+                                                    {2306},
+                                                    {2500},
+                                                    {2600, 2601},
+                                                    {2710},
+                                                    {2715},
+                                                    {2720},
+                                                    {2800},
+                                                    {2802},
+                                                    {2810},
+                                                    {2811},
+                                                    {2820},
+                                                    {2830},
+                                                    {2855},
+                                                    {2860},
+                                                    {200400},
+                                                    {200600},
+                                                    {200900},
+                                                    {201200},
+                                                    {201300},
+                                                    {201400},
+                                                    {201600},
+                                                    {201700},
+                                                    {201900},
+                                                    {202000},
+                                                    {202001},
+                                                    {202002},
+                                                    {202100, 202110},
+                                                    {270002}};
+    // One answer of each shape and every answer of a shape of its own.
+    const std::vector<uint32_t> portalTypes = {8,  7,  58, 52, 62, 10, 1,  2,  4,  12, 24, 74, 50, 51,
+                                               54, 55, 57, 61, 63, 68, 69, 30, 77, 9,  64, 70, 20};
+
+    startLibrary("incoming-call 0\nplug 0 camera USB Camera\n");
+    recorder_.waitUntil([](const std::vector<RecordedEvent>& all) {
+        return std::count_if(all.begin(), all.end(), [](const RecordedEvent& e) { return e.code == 601; }) == 1 &&
+               std::any_of(all.begin(), all.end(), [](const RecordedEvent& e) { return e.code == 1300; });
+    });
+    ASSERT_EQ(sendBare(TAVMO_CLIENT_IN_EVENT_DECLINE), 1);
+    ASSERT_EQ(sendBare(TAVMO_CLIENT_IN_EVENT_LOGIN_CANCEL), 1);
+    ASSERT_EQ(sendFlag(TAVMO_CLIENT_IN_EVENT_SET_OFFLINE, true), 1);
+    ASSERT_EQ(sendFlag(TAVMO_CLIENT_IN_EVENT_SET_OFFLINE, false), 1);
+
+    TavmoClientConfiguration configuration = request<TavmoClientConfiguration>(TAVMO_CLIENT_REQUEST_GET_CONFIGURATION);
+    configuration.currentCamera = 2;
+    std::strcpy(configuration.webProxyAddress, "proxy.example");
+    ASSERT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_SET_CONFIGURATION, &configuration, sizeof configuration), 0);
+    TavmoClientSignInInEvent signIn{};
+    std::strcpy(signIn.serverAddress, "srv.example");
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_SIGN_IN, signIn), 1);
+    TavmoClientWebProxyCredentialsRecord credentials{};
+    std::strcpy(credentials.userName, "proxy-user");
+    request(TAVMO_CLIENT_REQUEST_SET_WEBPROXY_USERNAME_PASSWORD, credentials);
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_SIGN_IN, signIn), 1);
+    TavmoClientLoginInEvent login{};
+    std::strcpy(login.userName, "ann");
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_LOGIN, login), 1);
+    std::strcpy(login.userPass, "standin");
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_LOGIN, login), 1);
+    ASSERT_EQ(sendBare(TAVMO_CLIENT_IN_EVENT_SIGNOFF), 1);
+
+    ASSERT_EQ(send(TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, guestLink(1, "R00m")), 1);
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_PREVIEW, TavmoClientPreviewInEvent{TAVMO_CLIENT_PREVIEW_NONE, 0}), 1);
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_RESIZE, TavmoClientResizeInEvent{0, 0, 640, 360}), 1);
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_PARTICIPANTS_LIMIT, TavmoClientInt32Value{4}), 1);
+    ASSERT_EQ(send(TAVMO_CLIENT_PRIVATE_IN_EVENT_LAYOUT, TavmoClientLayoutInEvent{2, 4, 9, 6, 0}), 1);
+    for (int32_t setting = 1; setting <= 9; ++setting) {
+        TavmoClientRoomSettingsInEvent settings{};
+        settings.roomSettingId = setting;
+        ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_CONTROL_CONFERENCE_ROOM_SETTINGS, settings), 1);
+    }
+    TavmoClientPinParticipantInEvent pin{};
+    std::strcpy(pin.uri, "alex.moreau@conference.example");
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_SET_PARTICIPANT_VIDEO_MODE, pin), 1);
+    for (const int32_t command : {7, 0}) {
+        TavmoClientControlCameraInEvent camera{};
+        std::strcpy(camera.uri, "alex.moreau@conference.example");
+        camera.cameraCommand = command;
+        ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_CONTROL_CAMERA, camera), 1);
+    }
+    ASSERT_EQ(sendFlag(TAVMO_CLIENT_IN_EVENT_SET_AUDIO_AGC, true), 1);
+    ASSERT_EQ(
+        send(TAVMO_CLIENT_IN_EVENT_SHARE, TavmoClientShareInEvent{TAVMO_CLIENT_SHARE_APPLICATION_WINDOW, 7, {}, {}}),
+        1);
+    ASSERT_EQ(sendFlag(TAVMO_CLIENT_IN_EVENT_MUTE_AUDIO_IN, true), 1);
+    TavmoClientGroupChatInEvent chat{};
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_GROUP_CHAT, chat), 1);
+    ASSERT_EQ(send(TAVMO_CLIENT_IN_EVENT_PRECALL_TEST_CAMERA, TavmoClientInt32Value{TAVMO_CLIENT_DEVICE_TEST_START}),
+              1);
+    auto* requestId = static_cast<int32_t*>(std::malloc(sizeof(int32_t)));
+    *requestId = 5;
+    ASSERT_EQ(send(TAVMO_CLIENT_PRIVATE_IN_EVENT_GET_WINDOWS_EXT, TavmoClientGetWindowsExtInEvent{requestId}), 1);
+    ASSERT_EQ(sendBare(TAVMO_CLIENT_IN_EVENT_LEAVE), 1);
+    ASSERT_EQ(sendBare(TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING), 1);
+    settle();
+
+    const auto events = recorder_.snapshot();
+    for (const auto& row : rows) {
+        EXPECT_TRUE(
+            std::any_of(events.begin(), events.end(),
+                        [&](const RecordedEvent& e) { return std::find(row.begin(), row.end(), e.code) != row.end(); }))
+            << "no event " << row.front();
+    }
+    for (const uint32_t type : portalTypes) {
+        EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                                [&](const RecordedEvent& e) {
+                                    return e.code == TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP &&
+                                           as<TavmoClientPortalHeader>(e).typeRequest == type;
+                                }))
+            << "no portal answer " << type;
+    }
+}
+
 }  // namespace
 }  // namespace standin_test

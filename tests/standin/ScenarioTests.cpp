@@ -1,6 +1,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -258,6 +259,37 @@ TEST_F(ScenarioTest, StalledRequestIsLoggedAndThenAnswered) {
     const std::string log = allLogText();
     EXPECT_NE(log.find("Stalling request: [101508] for [20] ms"), std::string::npos) << log;
     EXPECT_EQ(log.find("Stalling request: [102000]"), std::string::npos) << log;
+}
+
+TEST_F(ScenarioTest, HappeningsAndWindowsAreCheckedLikeEveryDirective) {
+    const std::string scenario =
+        "incoming-call soon\n"            // 1
+        "plug 0 printer Laser Printer\n"  // 2: no such kind of device
+        "unplug 0 camera\n"               // 3: no name
+        "plug 0 camera   \n"              // 4: a blank name
+        "windows 1001\n"                  // 5: too many
+        "windows 2 3\n"                   // 6
+        "windows 10\n"
+        "plug 0 microphone  Desk   Microphone \n";
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(initialize(scenario), 1);
+    const std::string notes = ::testing::internal::GetCapturedStderr();
+    for (const int line : {1, 2, 3, 4, 5, 6}) {
+        EXPECT_NE(notes.find("scenario.txt:" + std::to_string(line) + ":"), std::string::npos) << line << notes;
+    }
+    EXPECT_EQ(splitLines(notes).size(), 6u) << notes;
+
+    auto listing = std::make_unique<TavmoClientWindowsAndDesktops>();
+    ASSERT_EQ(TavmoClientSendRequest(TAVMO_CLIENT_REQUEST_GET_WINDOWS_AND_DESKTOPS, listing.get(), sizeof *listing), 0);
+    EXPECT_EQ(listing->numApplicationWindows, 14u);
+
+    ASSERT_EQ(start(), 1);
+    const auto events = recorder_.waitForCode(202100);
+    TavmoClientDeviceNoticeEvent plugged{};
+    ASSERT_EQ(events.back().block.size(), sizeof plugged);
+    std::memcpy(&plugged, events.back().block.data(), sizeof plugged);
+    EXPECT_EQ(plugged.deviceType, 2);
+    EXPECT_STREQ(plugged.deviceName, "Desk   Microphone") << "blanks inside the name are kept";
 }
 
 TEST_F(ScenarioTest, MissingScenarioFileIsReportedAndTheLibraryRunsPlain) {
