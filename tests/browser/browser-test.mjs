@@ -160,25 +160,25 @@ const received = (entries) => entries.filter((entry) => entry.direction === "rec
 const eventsOf = (entries) => received(entries).filter((message) => !("type" in message));
 const repliesOf = (entries, type) => received(entries).filter((message) => message.type === type);
 
+const click = (id) => `document.getElementById(${JSON.stringify(id)}).click()`;
+const replyTo = (type) => `m.type === ${JSON.stringify(type)}`;
+const text = (page, id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
+
 // Does something in the page and waits until, for each condition (an
 // expression on `m`), some received message matches; returns every message
 // since.
 async function doAndWait(page, action, conditions, what) {
   const mark = await page.evaluate("log.length");
   await page.evaluate(action);
-  const received = `log.slice(${mark}).filter(({ direction }) => direction === "received").map(({ message }) => message)`;
+  const receivedInPage = `log.slice(${mark}).filter(({ direction }) => direction === "received").map(({ message }) => message)`;
   const matched = [conditions].flat().map((condition) => `messages.some((m) => ${condition})`);
-  await page.waitUntil(`((messages) => ${matched.join(" && ")})(${received})`, what, WAIT_MS);
+  await page.waitUntil(`((messages) => ${matched.join(" && ")})(${receivedInPage})`, what, WAIT_MS);
   return page.evaluate(`log.slice(${mark})`);
 }
 
 // The start's reply and the library's event 200 may come in either order.
 const startLibrary = (page) =>
   doAndWait(page, click("start"), [replyTo("InEventStart"), "m.code === 200"], "the start's reply and event 200");
-
-const click = (id) => `document.getElementById(${JSON.stringify(id)}).click()`;
-const replyTo = (type) => `m.type === ${JSON.stringify(type)}`;
-const text = (page, id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
 
 function onlyReply(entries, type) {
   const replies = repliesOf(entries, type);
