@@ -6,7 +6,7 @@
 // members (here "_id", which matches a reply to its request). Everything the
 // host sends without a "type" is an event: {"code": ..., "params": ...}.
 
-const HOST_NAME = "com.tavmo.client";
+const HOST_NAME = "com.tavmo.client_for_web";
 const LOG_LINES_SHOWN = 200;
 
 // Every message both ways, for the log panel (and for anyone reading the

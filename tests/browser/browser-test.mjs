@@ -11,7 +11,7 @@ import path from "node:path";
 import { DevTools, PageSession } from "./devtools.mjs";
 
 const CHROMIUM = "/usr/lib/chromium/chromium";
-const HOST_NAME = "com.tavmo.client";
+const HOST_NAME = "com.tavmo.client_for_web";
 const SKIPPED = 77;
 // Waits are generous: the machine may be busy. Nothing is timed.
 const WAIT_MS = 90_000;
