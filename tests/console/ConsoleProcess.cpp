@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -113,6 +114,21 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::optional<SummaryLine> readSummary(const std::string& line) {
+    const std::size_t colon = line.rfind(": ");
+    if (colon == std::string::npos) return std::nullopt;
+    SummaryLine summary;
+    summary.verdict = line.substr(0, colon);
+    char request[16], reply[16], event[16], error[16];
+    double seconds = 0;
+    int consumed = 0;
+    const int read = std::sscanf(line.c_str() + colon + 2, "%d %15[a-z], %d %15[a-z], %d %15[a-z], %d %15s in %lf s%n",
+                                 &summary.requests, request, &summary.replies, reply, &summary.events, event,
+                                 &summary.errors, error, &seconds, &consumed);
+    if (read != 9 || line.c_str()[colon + 2 + static_cast<std::size_t>(consumed)] != '\0') return std::nullopt;
+    return summary;
 }
 
 std::vector<std::string> linesOf(const std::string& text) {

@@ -2,6 +2,7 @@
 // and a folder of its own for each test.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,19 @@ public:
 private:
     std::string path_;
 };
+
+// A script's summary line, taken apart.
+struct SummaryLine {
+    std::string verdict;
+    int requests = -1;
+    int replies = -1;
+    int events = -1;
+    int errors = -1;
+};
+
+// Nothing when `line` is not "<verdict>: N requests, N replies, N events,
+// N errors in S s".
+std::optional<SummaryLine> readSummary(const std::string& line);
 
 // The lines of `text`, without their line ends.
 std::vector<std::string> linesOf(const std::string& text);

@@ -130,6 +130,14 @@ TEST(PrinterOutput, BottomLineStaysBelowOnATerminalOnly) {
     EXPECT_EQ(piped.text(), "== Join\n!! bad\n");
 }
 
+TEST(PrinterOutput, BottomLineIsCutSoItNeverWraps) {
+    // Not a real terminal: the width it falls back to is 80 columns.
+    PrintedText output;
+    Printer printer(output.file(), {}, true);
+    printer.setBottomLine(std::string(100, 'p'), 100);
+    EXPECT_EQ(output.text(), "\r\033[K" + std::string(79, 'p') + "\r\033[79C");
+}
+
 struct OptionsCase {
     std::vector<std::string> arguments;
     std::string error;

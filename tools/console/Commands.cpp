@@ -92,14 +92,11 @@ bool splitWords(std::string_view text, std::vector<std::string_view>& words, std
     return true;
 }
 
-bool parseStrictJson(std::string_view text, Json::Value& value, std::string& error) {
+bool parseStrictJson(std::string_view text, Json::Value& value) {
     Json::CharReaderBuilder builder;
     Json::CharReaderBuilder::strictMode(&builder.settings_);
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string errors;
-    if (reader->parse(text.data(), text.data() + text.size(), &value, &errors)) return true;
-    error = "not valid JSON: " + std::string(text);
-    return false;
+    return reader->parse(text.data(), text.data() + text.size(), &value, nullptr);
 }
 
 // A JSON number: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
@@ -271,7 +268,7 @@ bool parseValue(std::string_view text, ShortFormValue& value, std::string& error
     if (first == '"' || first == '[' || first == '{') {
         // A root that is not an array or object is not strict JSON.
         Json::Value wrapped;
-        if (!parseStrictJson("[" + std::string(text) + "]", wrapped, error) || wrapped.size() != 1) {
+        if (!parseStrictJson("[" + std::string(text) + "]", wrapped) || wrapped.size() != 1) {
             error = "not valid JSON: " + std::string(text);
             return false;
         }

@@ -1,9 +1,11 @@
 #include "Printer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "Framing.h"
+#include "Terminal.h"
 #include "TextColumns.h"
 
 namespace console {
@@ -147,8 +149,10 @@ void Printer::drawBottomLine() {
 void Printer::setBottomLine(std::string text, std::size_t cursorColumn) {
     if (!terminal_) return;
     if (!bottomLine_.empty() || !text.empty()) std::fputs(kEraseLine, out_);
-    bottomLine_ = std::move(text);
-    bottomCursor_ = cursorColumn;
+    // A line that wraps could not be erased again.
+    const std::size_t columns = terminalColumns(fileno(out_));
+    bottomLine_ = std::string(fitToColumns(text, columns > 1 ? columns - 1 : 1));
+    bottomCursor_ = std::min(cursorColumn, columnsOf(bottomLine_));
     drawBottomLine();
     std::fflush(out_);
 }

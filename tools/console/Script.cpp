@@ -1,7 +1,7 @@
 #include "Script.h"
 
 #include <cstdio>
-#include <type_traits>
+#include <variant>
 
 namespace console {
 namespace {
