@@ -141,12 +141,13 @@ std::vector<Row> measureAll(const Settings& settings) {
     const Program script{ProgramKind::Script, {settings.python, settings.script, kExtensionOrigin}};
     const std::vector<Program> all = {host, echo, script};
 
-    Samples versionRate, callStateRate, p50, p99, events1, events4, startUpMs, idleCpu, idleWakeUps, shutdownMs,
-        conferenceShutdownMs;
+    Samples versionRate, callStateRate, versionCpu, p50, p99, events1, events4, startUpMs, idleCpu, idleWakeUps,
+        shutdownMs, conferenceShutdownMs;
     std::map<ProgramKind, double> peakMiB;
-    auto throughput = [&](const Program& program, Request request, Samples& rates) {
+    auto throughput = [&](const Program& program, Request request, Samples& rates, Samples* cpu = nullptr) {
         Throughput result = pipelined(program, request, settings.requests);
         rates.of(program.kind).push_back(settings.requests / result.elapsed.count() / 1000);
+        if (cpu) cpu->of(program.kind).push_back(result.cpuPerRequest.count());
         peakMiB[program.kind] = std::max(peakMiB[program.kind], result.peakResidentKiB / 1024.0);
     };
     auto eventRate = [&](int threads) {
@@ -155,7 +156,7 @@ std::vector<Row> measureAll(const Settings& settings) {
 
     for (int run = 1; run <= settings.runs; ++run) {
         progress("run " + std::to_string(run) + " of " + std::to_string(settings.runs) + ": pipelined requests");
-        for (const Program& program : all) throughput(program, Request::GetVersion, versionRate);
+        for (const Program& program : all) throughput(program, Request::GetVersion, versionRate, &versionCpu);
         throughput(host, Request::GetCallState, callStateRate);
         throughput(echo, Request::GetCallState, callStateRate);
         progress("run " + std::to_string(run) + ": ping-pong");
@@ -196,6 +197,7 @@ std::vector<Row> measureAll(const Settings& settings) {
     return {
         row("Pipelined requests, RequestGetVersion", "k/s", 1, versionRate, {Kind::EchoRatioAtLeast, 0.6}),
         row("Pipelined requests, RequestGetCallState", "k/s", 1, callStateRate, {Kind::EchoRatioAtLeast, 0.6}),
+        row("CPU per pipelined RequestGetVersion (user + system)", "us", 2, versionCpu),
         row("Ping-pong latency p50", "us", 1, p50, {Kind::EchoRatioAtMost, 2}),
         row("Ping-pong latency p99", "us", 1, p99),
         row("Events from 1 library thread (echo: its message rate)", "k/s", 1, events1, {Kind::EchoRatioAtLeast, 0.5}),
@@ -230,6 +232,8 @@ int main(int argc, char** argv) {
     std::cout << "Machine: " << machineName() << "\n"
               << "Date: " << utcNow() << "\n"
               << "Load average before: " << loadBefore << "; after: " << loadAverage() << "\n"
+              << "Programs: host " << settings.host << " (with the library beside it), echo " << settings.echo
+              << ", script host " << settings.python << " " << settings.script << "\n"
               << "Sizes: " << settings.requests << " pipelined requests, " << settings.pingPongs << " ping-pongs, "
               << settings.events << " events, " << settings.startUps << " start-ups; each figure the median of "
               << settings.runs << " runs\n\n"

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -182,10 +183,13 @@ int ChildProcess::wait() {
         }
     }
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0) {
-        if (errno != EINTR) throw systemError("waitpid");
+    rusage usage{};
+    while (::wait4(pid_, &status, 0, &usage) < 0) {
+        if (errno != EINTR) throw systemError("wait4");
     }
     exited_ = true;
+    cpuTime_ = std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 

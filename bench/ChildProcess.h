@@ -56,6 +56,9 @@ public:
     // Waits for the exit and returns the exit code (128 + the signal for a
     // program that a signal ended); throws when the guard passes.
     int wait();
+    // The CPU time (user and system, all threads) of the whole run; known
+    // once wait() has returned.
+    std::chrono::microseconds cpuTime() const { return cpuTime_; }
 
     // The most memory the program has held resident so far. Read from the
     // running process: the figure the system reports at the exit may still
@@ -77,6 +80,7 @@ private:
     std::chrono::seconds guard_;
     FrameReader reader_;
     bool exited_ = false;
+    std::chrono::microseconds cpuTime_{0};
 };
 
 }  // namespace bench

@@ -133,6 +133,7 @@ Throughput pipelined(const Program& program, Request request, int count) {
     if (writeFailure) std::rethrow_exception(writeFailure);
     result.peakResidentKiB = running.process().peakResidentKiB();
     running.finish();
+    result.cpuPerRequest = std::chrono::duration<double, std::micro>(running.process().cpuTime()) / count;
     return result;
 }
 

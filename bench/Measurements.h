@@ -28,6 +28,9 @@ void checkReply(ProgramKind kind, Request request, long id, const std::string& b
 struct Throughput {
     std::chrono::duration<double> elapsed{0};
     long peakResidentKiB = 0;
+    // The program's CPU time (all threads, start and exit included) over
+    // the requests: less sensitive than the rate to what else the machine runs.
+    std::chrono::duration<double, std::micro> cpuPerRequest{0};
 };
 // `count` requests written as fast as the program takes them, timed until
 // the last reply has been read.

@@ -78,6 +78,7 @@ TEST(Measurements, RunOnTheReferenceHosts) {
         Throughput throughput = pipelined(program, Request::GetVersion, 300);
         EXPECT_GT(throughput.elapsed.count(), 0);
         EXPECT_GT(throughput.peakResidentKiB, 0);
+        EXPECT_GT(throughput.cpuPerRequest.count(), 0);
         Latency latency = pingPong(program, 50);
         EXPECT_LE(latency.p50, latency.p99);
         EXPECT_GT(startUp(program).count(), 0);
