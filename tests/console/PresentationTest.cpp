@@ -138,6 +138,29 @@ TEST(PrinterOutput, BottomLineIsCutSoItNeverWraps) {
     EXPECT_EQ(output.text(), "\r\033[K" + std::string(79, 'p') + "\r\033[79C");
 }
 
+TEST(PrinterOutput, ProgressFollowsEachLineOnATerminalUntilStopped) {
+    int lines = 0;
+    const auto progress = [&lines] { return "after " + std::to_string(++lines); };
+    PrintedText terminal;
+    Printer onTerminal(terminal.file(), {}, true);
+    onTerminal.followProgress(progress);
+    onTerminal.info("one");
+    onTerminal.info("two");
+    onTerminal.followProgress(nullptr);
+    onTerminal.info("three");
+    EXPECT_EQ(terminal.text(),
+              "-- one\nafter 1\r\033[7C"
+              "\r\033[K-- two\nafter 2\r\033[7C"
+              "\r\033[K-- three\nafter 2\r\033[7C");
+
+    PrintedText piped;
+    Printer notTerminal(piped.file(), {}, false);
+    notTerminal.followProgress(progress);
+    notTerminal.info("one");
+    EXPECT_EQ(piped.text(), "-- one\n");
+    EXPECT_EQ(lines, 2) << "not asked for where nothing shows it";
+}
+
 struct OptionsCase {
     std::vector<std::string> arguments;
     std::string error;

@@ -135,6 +135,11 @@ void Printer::emit(const std::string& line) {
     if (!bottomLine_.empty()) std::fputs(kEraseLine, out_);
     std::fputs(line.c_str(), out_);
     std::fputc('\n', out_);
+    if (progress_ && terminal_) {
+        std::string progress = progress_();
+        const std::size_t end = progress.size();
+        keepBottomLine(std::move(progress), end);
+    }
     drawBottomLine();
     std::fflush(out_);
 }
@@ -149,14 +154,20 @@ void Printer::drawBottomLine() {
 void Printer::setBottomLine(std::string text, std::size_t cursorColumn) {
     if (!terminal_) return;
     if (!bottomLine_.empty() || !text.empty()) std::fputs(kEraseLine, out_);
-    // A line that wraps could not be erased again.
-    const std::size_t columns = terminalColumns(fileno(out_));
-    bottomLine_ = std::string(fitToColumns(text, columns > 1 ? columns - 1 : 1));
-    bottomCursor_ = std::min(cursorColumn, columnsOf(bottomLine_));
+    keepBottomLine(std::move(text), cursorColumn);
     drawBottomLine();
     std::fflush(out_);
 }
 
+void Printer::keepBottomLine(std::string text, std::size_t cursorColumn) {
+    // A line that wraps could not be erased again.
+    const std::size_t columns = terminalColumns(fileno(out_));
+    bottomLine_ = std::string(fitToColumns(text, columns > 1 ? columns - 1 : 1));
+    bottomCursor_ = std::min(cursorColumn, columnsOf(bottomLine_));
+}
+
 void Printer::clearBottomLine() { setBottomLine({}, 0); }
+
+void Printer::followProgress(std::function<std::string()> progress) { progress_ = std::move(progress); }
 
 }  // namespace console

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,9 +51,13 @@ public:
     // `cursorColumn`.
     void setBottomLine(std::string text, std::size_t cursorColumn);
     void clearBottomLine();
+    // Only on a terminal: after each line printed, the bottom line becomes
+    // `progress()`, with the cursor at its end; nullptr stops that.
+    void followProgress(std::function<std::string()> progress);
 
 private:
     void emit(const std::string& line);
+    void keepBottomLine(std::string text, std::size_t cursorColumn);
     void drawBottomLine();
     std::string painted(const char* colour, std::string_view text) const;
 
@@ -62,6 +67,7 @@ private:
     std::chrono::steady_clock::time_point start_;
     std::string bottomLine_;
     std::size_t bottomCursor_ = 0;
+    std::function<std::string()> progress_;
 };
 
 }  // namespace console

@@ -22,6 +22,7 @@ public:
         : script_(script), session_(session), printer_(printer), pace_(pace) {}
 
     ScriptOutcome run() {
+        printer_.followProgress([this] { return progress(); });
         for (const ScriptLine& line : script_.lines) {
             std::string failure = std::visit([&](const auto& command) { return carryOut(command); }, line.command);
             showProgress();
@@ -67,12 +68,15 @@ private:
         return {};
     }
 
-    void showProgress() {
+    std::string progress() const {
         const Counts& counts = session_.counts();
-        const std::string text = "[" + std::to_string(step_) + "/" + std::to_string(script_.notes) + "] " + heading_ +
-                                 " | " + std::to_string(counts.requests) + "/" + std::to_string(script_.requests) +
-                                 " requests, " + counted(counts.replies, "reply", "replies") + ", " +
-                                 counted(counts.events, "event", "events");
+        return "[" + std::to_string(step_) + "/" + std::to_string(script_.notes) + "] " + heading_ + " | " +
+               std::to_string(counts.requests) + "/" + std::to_string(script_.requests) + " requests, " +
+               counted(counts.replies, "reply", "replies") + ", " + counted(counts.events, "event", "events");
+    }
+
+    void showProgress() {
+        const std::string text = progress();
         printer_.setBottomLine(text, text.size());
     }
 
@@ -107,6 +111,7 @@ Script readScript(std::istream& in, std::vector<ScriptProblem>& problems) {
 
 ScriptOutcome runScript(const Script& script, Session& session, Printer& printer, std::chrono::milliseconds pace) {
     ScriptOutcome outcome = ScriptRun(script, session, printer, pace).run();
+    printer.followProgress(nullptr);
     printer.clearBottomLine();
     return outcome;
 }

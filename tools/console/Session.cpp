@@ -24,8 +24,8 @@ Session::Session(HostProcess& host, Printer& printer) : host_(host), printer_(pr
 
 bool Session::send(const SendCommand& command) {
     if (!host_.write(frameMessage(command.body))) return false;
-    printer_.sent(command);
     if (!command.control) ++counts_.requests;
+    printer_.sent(command);
     return true;
 }
 
