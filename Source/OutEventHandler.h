@@ -19,3 +19,8 @@ void OnOutEvent(int32_t code, const std::vector<unsigned char>& block);
 
 // Translates one private event; codes outside the private range are dropped.
 void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& block);
+
+// The codes with a translation of their own; any other code of either range
+// reaches the page with "params" null.
+std::vector<int32_t> publicEventCodes();
+std::vector<int32_t> privateEventCodes();

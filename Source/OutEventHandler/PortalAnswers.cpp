@@ -1,6 +1,7 @@
 #include "OutEventHandler/PortalAnswers.h"
 
 #include <cstring>
+#include <vector>
 
 #include "OutEventHandler/CodeNames.h"
 #include "OutEventHandler/EventValues.h"
@@ -352,6 +353,12 @@ constexpr PortalAnswer kPortalAnswers[] = {
 };
 
 }  // namespace
+
+std::vector<PortalAnswerType> portalAnswerTypes() {
+    std::vector<PortalAnswerType> types;
+    for (const PortalAnswer& answer : kPortalAnswers) types.push_back({answer.typeRequest, answer.type});
+    return types;
+}
 
 void BuildPortalAnswer(const EventBlock& block, Json::Value& params) {
     uint32_t typeRequest = block.read<TavmoClientPortalHeader>().typeRequest;

@@ -2,6 +2,7 @@
 // outside that range are logged and dropped.
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "EventBlock.h"
 #include "Log.h"
@@ -132,6 +133,12 @@ Translate findTranslator(int32_t code) {
 }
 
 }  // namespace
+
+std::vector<int32_t> privateEventCodes() {
+    std::vector<int32_t> codes;
+    for (const PrivateEvent& event : kPrivateEvents) codes.push_back(event.code);
+    return codes;
+}
 
 void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
     if (code < TAVMO_CLIENT_PRIVATE_EVENT_FIRST || code > TAVMO_CLIENT_PRIVATE_EVENT_LAST) {

@@ -2,6 +2,7 @@
 // is handed to the private translator.
 #include <chrono>
 #include <utility>
+#include <vector>
 
 #include "EventBlock.h"
 #include "HostState.h"
@@ -417,6 +418,12 @@ Translate findTranslator(int32_t code) {
 }
 
 }  // namespace
+
+std::vector<int32_t> publicEventCodes() {
+    std::vector<int32_t> codes;
+    for (const PublicEvent& event : kPublicEvents) codes.push_back(event.code);
+    return codes;
+}
 
 void OnOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
     if (code < TAVMO_CLIENT_PUBLIC_EVENT_FIRST || code > TAVMO_CLIENT_PUBLIC_EVENT_LAST) {
