@@ -12,10 +12,10 @@
 
 namespace standin {
 
-// Checks the record an in-event carries and reacts to it. False when the
-// record is not the one the in-event takes; the in-event is then refused and
-// the buffers the record points to stay with the host. The caller holds the
-// state's mutex.
+// Checks the record an in-event carries and reacts to it. False for a code
+// that is no in-event, and when the record is not the one the in-event takes;
+// the in-event is then refused and the buffers the record points to stay with
+// the host. The caller holds the state's mutex.
 bool reactToInEvent(LibraryState& state, Script& script, int32_t code, void* record, uint32_t size);
 
 // What the library does when something happens to it from outside.

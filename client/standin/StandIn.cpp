@@ -15,7 +15,6 @@
 
 #include "Delivery.h"
 #include "InEventReactions.h"
-#include "InEvents.h"
 #include "LibraryState.h"
 #include "Logger.h"
 #include "MeetingFlows.h"
@@ -215,7 +214,6 @@ TavmoClientBool TAVMO_CLIENT_CALL TavmoClientSendEvent(int32_t eventCode, void* 
     if (!lib.state.initialized || !lib.state.started) return 0;
     if (!record && size != 0) return 0;
     if (lib.state.scenario.refusedEvents.count(eventCode) != 0) return 0;
-    if (!standin::knownInEvent(eventCode)) return 0;
     standin::Script script(lib.state.conference.planned);
     if (!standin::reactToInEvent(lib.state, script, eventCode, record, size)) return 0;
     lib.delivery->schedule(script.take());
