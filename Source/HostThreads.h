@@ -9,6 +9,16 @@
 // The synthetic request queued when the browser goes away during a conference.
 inline constexpr const char* kSyntheticLeaveRequest = "{\"type\":\"InEventLeave\",\"_direction\":1}";
 
+// The control text that ends reading as the end of input does.
+inline constexpr const char* kExitText = "{EXIT}";
+
+// What reading one message gave. Dropped: the input ended inside a body,
+// which is dropped; reading goes on and finds the end.
+enum class ReadResult { Message, Dropped, Ended };
+
+// Reads one request text from `input`: a framed body, or a line in debug mode.
+ReadResult readRequestText(FILE* input, bool debug, std::string& text);
+
 // Reads requests from `input` until it ends or "{EXIT}" arrives.
 void InputThread(FILE* input);
 // Carries out queued requests until the end of input.

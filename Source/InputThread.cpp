@@ -10,16 +10,11 @@
 namespace {
 
 constexpr const char* kLogSource = logsource::kMain;
-constexpr const char* kExitText = "{EXIT}";
 constexpr std::size_t kReadChunk = 64 * 1024;
-
-// Dropped: the input ended inside a body, which is dropped; reading goes on
-// and finds the end.
-enum class Read { Message, Dropped, Ended };
 
 // Reads a body of `length` bytes. A hostile length costs no memory up front:
 // the text grows only as bytes actually arrive.
-Read readBody(FILE* input, uint32_t length, std::string& text) {
+ReadResult readBody(FILE* input, uint32_t length, std::string& text) {
     text.clear();
     while (text.size() < length) {
         std::size_t want = std::min<std::size_t>(length - text.size(), kReadChunk);
@@ -27,38 +22,38 @@ Read readBody(FILE* input, uint32_t length, std::string& text) {
         text.resize(before + want);
         std::size_t got = std::fread(&text[before], 1, want, input);
         text.resize(before + got);
-        if (got < want) return Read::Ended;
+        if (got < want) return ReadResult::Ended;
     }
-    return Read::Message;
+    return ReadResult::Message;
 }
 
-Read readFramed(FILE* input, std::string& text) {
+ReadResult readFramed(FILE* input, std::string& text) {
     uint32_t length = 0;
     for (int i = 0; i < 4; ++i) {
         int byte = std::fgetc(input);
         if (byte == EOF) {
             LOG_INFO("InputThread: EXIT While Reading Length: [%d]", static_cast<int>(length));
-            return Read::Ended;
+            return ReadResult::Ended;
         }
         length |= static_cast<uint32_t>(byte) << (8 * i);
     }
     LOG_INFO("InputThread: Reading message of length :[%d]", static_cast<int>(length));
-    if (readBody(input, length, text) == Read::Message) return Read::Message;
+    if (readBody(input, length, text) == ReadResult::Message) return ReadResult::Message;
     LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
-    return Read::Dropped;
+    return ReadResult::Dropped;
 }
 
-Read readLine(FILE* input, std::string& text) {
+ReadResult readLine(FILE* input, std::string& text) {
     LOG_INFO("InputThread: Reading message of length :[%d]", 0);
     text.clear();
     for (int c = std::fgetc(input); c != '\n'; c = std::fgetc(input)) {
         if (c == EOF) {
             LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
-            return Read::Ended;
+            return ReadResult::Ended;
         }
         text.push_back(static_cast<char>(c));
     }
-    return Read::Message;
+    return ReadResult::Message;
 }
 
 // A browser kills the host soon after closing its pipes, so the wait for the
@@ -71,12 +66,16 @@ void queueSyntheticLeave() {
 
 }  // namespace
 
+ReadResult readRequestText(FILE* input, bool debug, std::string& text) {
+    return debug ? readLine(input, text) : readFramed(input, text);
+}
+
 void InputThread(FILE* input) {
     LOG_INFO("InputThread: STARTED");
     bool debug = isDebugMode();
     std::string text;
-    for (Read read; (read = debug ? readLine(input, text) : readFramed(input, text)) != Read::Ended;) {
-        if (read == Read::Dropped) continue;
+    for (ReadResult read; (read = readRequestText(input, debug, text)) != ReadResult::Ended;) {
+        if (read == ReadResult::Dropped) continue;
         if (text == kExitText) break;
         LOG_DETAIL("InputThread: Received: [%s]", redactSecrets(text).c_str());
         requestQueue.push(std::move(text));

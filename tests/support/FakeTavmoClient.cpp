@@ -130,15 +130,19 @@ int32_t TavmoClientSendRequest(int32_t requestCode, void* record, uint32_t size)
         sent.sizeField = wrapper->sizeField;
         sent.inner = fake::bytesOf(wrapper->record, wrapper->sizeField);
         auto found = library().privateAnswers.find(wrapper->privateCode);
-        if (found != library().privateAnswers.end()) {
-            int32_t result = found->second(wrapper->record, wrapper->sizeField);
+        if (found != library().privateAnswers.end() || library().anyPrivateAnswer) {
+            int32_t result =
+                found != library().privateAnswers.end()
+                    ? found->second(wrapper->record, wrapper->sizeField)
+                    : library().anyPrivateAnswer(wrapper->privateCode, wrapper->record, wrapper->sizeField);
             library().requests.push_back(std::move(sent));
             return result;
         }
     }
     library().requests.push_back(std::move(sent));
     auto found = library().requestAnswers.find(requestCode);
-    return found == library().requestAnswers.end() ? 0 : found->second(record, size);
+    if (found != library().requestAnswers.end()) return found->second(record, size);
+    return library().anyRequestAnswer ? library().anyRequestAnswer(requestCode, record, size) : 0;
 }
 
 TavmoClientBool TavmoClientSendEvent(int32_t eventCode, void* record, uint32_t size) {
@@ -147,7 +151,8 @@ TavmoClientBool TavmoClientSendEvent(int32_t eventCode, void* record, uint32_t s
     sent.record = fake::bytesOf(record, size);
     library().events.push_back(std::move(sent));
     auto found = library().eventAnswers.find(eventCode);
-    return found == library().eventAnswers.end() ? 1 : found->second(record, size);
+    if (found != library().eventAnswers.end()) return found->second(record, size);
+    return library().anyEventAnswer ? library().anyEventAnswer(eventCode, record, size) : 1;
 }
 
 void TavmoClientGetVersion(char* buffer, uint32_t size) {

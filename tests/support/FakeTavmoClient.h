@@ -56,6 +56,10 @@ struct Library {
     std::map<int32_t, RequestAnswer> requestAnswers;   // by request code; 0 when absent
     std::map<uint32_t, RequestAnswer> privateAnswers;  // by private code, given the inner record
     std::map<int32_t, EventAnswer> eventAnswers;       // by in-event code; accepted when absent
+    // Consulted for the codes that have no answer of their own above.
+    std::function<int32_t(int32_t code, void* record, uint32_t size)> anyRequestAnswer;
+    std::function<int32_t(uint32_t privateCode, void* inner, uint32_t size)> anyPrivateAnswer;
+    std::function<TavmoClientBool(int32_t code, void* record, uint32_t size)> anyEventAnswer;
 
     TavmoClientBool initializeResult = 1;
     TavmoClientBool startResult = 1;

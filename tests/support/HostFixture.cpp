@@ -2,20 +2,13 @@
 
 #include <cstdint>
 
-#include "HostState.h"
+#include "Frames.h"
 #include "HostThreads.h"
-#include "RequestHandler/DesktopTable.h"
+#include "ProcessState.h"
 #include "TavmoAgent.h"
 
 void HostFixture::SetUp() {
-    fake::reset();
-    hostState = HostRunning;
-    inConference = 0;
-    iCamera = 0;
-    bChromex64 = 0;
-    clearDesktopTable();
-    requestQueue.reset();
-    eventQueue.reset();
+    resetProcessState();
     output_ = std::tmpfile();
     ASSERT_NE(output_, nullptr);
     TavmoAgent::setOutputStream(output_);
@@ -38,18 +31,8 @@ std::string HostFixture::writtenBytes() {
 }
 
 std::vector<std::string> HostFixture::writtenBodies() {
-    std::string bytes = writtenBytes();
     std::vector<std::string> bodies;
-    std::size_t at = 0;
-    while (at + 4 <= bytes.size()) {
-        uint32_t length = 0;
-        for (int i = 0; i < 4; ++i)
-            length |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-        EXPECT_LE(at + 4 + length, bytes.size()) << "a frame is cut short";
-        bodies.push_back(bytes.substr(at + 4, length));
-        at += 4 + length;
-    }
-    EXPECT_EQ(at, bytes.size()) << "bytes after the last frame";
+    EXPECT_TRUE(splitFrames(writtenBytes(), bodies)) << "a frame cut short, or bytes after the last frame";
     return bodies;
 }
 
