@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "Frames.h"
 #include "HostProcess.h"
 #include "RegistrationTools.h"
 
@@ -278,23 +279,15 @@ TEST(FaultInjection, EventsRacingTheShutdownLeaveEveryWrittenFrameWhole) {
     std::string rest = host.readRest();
     EXPECT_EQ(host.waitExit(), 0);
 
-    std::size_t at = 0;
-    std::size_t frames = 0;
+    std::vector<std::string> bodies;
+    EXPECT_TRUE(splitFrames(rest, bodies)) << "a frame cut short, or bytes after the last whole one";
     Json::CharReaderBuilder builder;
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    while (at + 4 <= rest.size()) {
-        uint32_t length = 0;
-        for (int i = 0; i < 4; ++i)
-            length |= static_cast<uint32_t>(static_cast<unsigned char>(rest[at + i])) << (8 * i);
-        ASSERT_LE(at + 4 + length, rest.size()) << "frame " << frames << " is cut short";
+    for (const std::string& body : bodies) {
         Json::Value message;
-        const char* body = rest.data() + at + 4;
-        ASSERT_TRUE(reader->parse(body, body + length, &message, nullptr)) << "frame " << frames;
-        EXPECT_EQ(message["_direction"], 2) << "frame " << frames;
-        at += 4 + length;
-        ++frames;
+        ASSERT_TRUE(reader->parse(body.data(), body.data() + body.size(), &message, nullptr)) << body;
+        EXPECT_EQ(message["_direction"], 2) << body;
     }
-    EXPECT_EQ(at, rest.size()) << "bytes after the last whole frame";
     EXPECT_TRUE(logHas(host.logText(), "TavmoAgent::sendMessage(): not sending while exiting!"))
         << "the burst was over before the input ended";
 }

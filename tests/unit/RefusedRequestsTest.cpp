@@ -205,16 +205,9 @@ protected:
         setenv("XDG_CONFIG_HOME", (scratch.path() + "/config").c_str(), 1);
         currentDomain.clear();
         fake::Library& library = fake::library();
-        // Every code a handler uses, as a request, a private request (whose
-        // inner record is filled) or an in-event; any other private request
-        // is refused through the private request's own code.
-        for (const Refusal& refusal : everyRefusal()) {
-            if (refusal.code == kNoCode) continue;
-            library.requestAnswers[refusal.code] = fillAndRefuse;
-            library.privateAnswers[static_cast<uint32_t>(refusal.code)] = fillAndRefuse;
-            library.eventAnswers[refusal.code] = [](void*, uint32_t) -> TavmoClientBool { return 0; };
-        }
-        library.requestAnswers[TAVMO_CLIENT_REQUEST_PRIVATE] = fillAndRefuse;
+        library.anyRequestAnswer = [](int32_t, void* record, uint32_t size) { return fillAndRefuse(record, size); };
+        library.anyPrivateAnswer = [](uint32_t, void* inner, uint32_t size) { return fillAndRefuse(inner, size); };
+        library.anyEventAnswer = [](int32_t, void*, uint32_t) -> TavmoClientBool { return 0; };
         library.startResult = 0;
         library.stopResult = 0;
         if (GetParam().websiteApproved)
