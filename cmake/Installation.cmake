@@ -8,8 +8,11 @@ if(NOT WIN32 AND CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
 endif()
 
 set(TAVMO_INSTALL_COMPONENT TavmoClientForWeb)
-# The host finds the library beside itself wherever the folder is put.
-set_target_properties(TavmoClientForWeb PROPERTIES INSTALL_RPATH "$ORIGIN")
+# The host finds the library beside itself wherever the folder is put. The
+# build tree uses the same search path: otherwise the build path is padded
+# for the install's rewrite, and the padding's empty entry would make the
+# loader search the current directory.
+set_target_properties(TavmoClientForWeb PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
 install(TARGETS TavmoClientForWeb TavmoClientDll TavmoRegisterBrowsers
   RUNTIME DESTINATION . COMPONENT ${TAVMO_INSTALL_COMPONENT}
   LIBRARY DESTINATION . COMPONENT ${TAVMO_INSTALL_COMPONENT}
