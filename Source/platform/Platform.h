@@ -40,8 +40,9 @@ std::string temporaryFolder();
 
 // The folder for log files and the library's data, created with its parents:
 // the user's local application data folder (LOCALAPPDATA) + Tavmo/Data/User/.
-// Without LOCALAPPDATA the temporary folder takes its place (the current
-// folder when there is none either).
+// Without LOCALAPPDATA: on Windows the temporary folder (the user's own); on
+// POSIX the user's state folder (XDG_STATE_HOME, else ~/.local/state), the
+// temporary folder only when there is no home folder.
 std::string logDirectory();
 
 // The hidden window that receives device notifications; never shown.

@@ -37,9 +37,10 @@ function prepareRun() {
     temporary: path.join(run, "tmp"),
     config: path.join(run, "config"),
     cache: path.join(run, "cache"),
+    state: path.join(run, "state"),
   };
   for (const folder of Object.values(folders)) fs.mkdirSync(folder, { recursive: true });
-  folders.hostLogs = path.join(folders.temporary, "Tavmo", "Data", "User");
+  folders.hostLogs = path.join(folders.state, "Tavmo", "Data", "User");
   fs.mkdirSync(folders.hostLogs, { recursive: true });
 
   // A key of its own gives the extension a fixed id for this run, which the
@@ -82,6 +83,7 @@ function launchBrowser(folders) {
     TMPDIR: folders.temporary,
     XDG_CONFIG_HOME: folders.config,
     XDG_CACHE_HOME: folders.cache,
+    XDG_STATE_HOME: folders.state,
     TAVMO_BROWSER_TEST_HOST: hostExecutable,
   };
   for (const name of ["LOCALAPPDATA", "XDG_RUNTIME_DIR", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR"]) {

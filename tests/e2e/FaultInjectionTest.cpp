@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -218,21 +219,41 @@ TEST(FaultInjection, UncreatableLogDirectoryLeavesTheHostWorking) {
     EXPECT_TRUE(exists(folder.path() + "/ZOLTStdout.txt")) << "start-up went on after the log directory";
 }
 
-TEST(FaultInjection, WithoutLocalAppDataTheLogsGoToTheTemporaryFolder) {
+// Without LOCALAPPDATA, as a browser on Linux starts the host, the logs and
+// the library's data go into the user's own state folder; the shared
+// temporary folder only when there is no home folder at all.
+TEST(FaultInjection, WithoutLocalAppDataTheLogsGoToTheUsersStateFolder) {
     if (windowsHost()) GTEST_SKIP() << "Wine sets the variable from its prefix; the Windows platform tests cover this";
-    TempFolder folder;
-    HostOptions options;
-    options.unsetEnvironment = {"LOCALAPPDATA"};
-    HostProcess host(folder, options);
-    host.sendFrame(kVersionRequest);
-    EXPECT_EQ(host.readFrame(), kVersionReply);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> foldersBelowTestFolder;
+        std::vector<std::string> unset;
+        const char* logFolderBelowTestFolder;
+    };
+    const Case cases[] = {
+        {"state home named", {{"XDG_STATE_HOME", "/state"}, {"HOME", "/home"}}, {}, "/state"},
+        {"home only", {{"HOME", "/home"}}, {"XDG_STATE_HOME"}, "/home/.local/state"},
+        {"no home", {}, {"XDG_STATE_HOME", "HOME"}, ""},
+    };
+    for (const Case& testCase : cases) {
+        TempFolder folder;
+        HostOptions options;
+        options.unsetEnvironment = testCase.unset;
+        options.unsetEnvironment.push_back("LOCALAPPDATA");
+        for (const auto& [name, below] : testCase.foldersBelowTestFolder)
+            options.environment[name] = folder.path() + below;
+        HostProcess host(folder, options);
+        host.sendFrame(kVersionRequest);
+        EXPECT_EQ(host.readFrame(), kVersionReply) << testCase.name;
+        host.closeInput();
+        EXPECT_EQ(host.waitExit(), 0) << testCase.name;
 
-    const std::string logFolder = folder.path() + "/Tavmo/Data/User";
-    EXPECT_TRUE(
-        logHas(logFilesIn(logFolder), "MainThread: TavmoClientForWeb Path to log files are: [" + logFolder + "/]"));
-    EXPECT_EQ(host.logText(), "") << "nothing in the folder LOCALAPPDATA would have named";
+        const std::string logFolder = folder.path() + testCase.logFolderBelowTestFolder + "/Tavmo/Data/User";
+        EXPECT_TRUE(
+            logHas(logFilesIn(logFolder), "MainThread: TavmoClientForWeb Path to log files are: [" + logFolder + "/]"))
+            << testCase.name;
+        EXPECT_EQ(host.logText(), "") << testCase.name << ": nothing in the folder LOCALAPPDATA would have named";
+    }
 }
 
 // The installation names a folder, but its registration tools are gone: the

@@ -14,7 +14,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tavmo-installation-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 export HOME=$work/home TMPDIR=$work/temp XDG_RUNTIME_DIR=$work/run
-unset XDG_CONFIG_HOME XDG_DATA_HOME LOCALAPPDATA TAVMO_STANDIN_SCENARIO
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME LOCALAPPDATA TAVMO_STANDIN_SCENARIO
 mkdir -p "$HOME" "$TMPDIR" "$XDG_RUNTIME_DIR" "$work/tree"
 # The README's commands run in a checkout whose build folder is this one.
 ln -s "$build" "$work/tree/build"

@@ -35,6 +35,16 @@ std::string withSlash(std::string folder) {
     return folder;
 }
 
+// The user's own state folder. Not the shared /tmp: the library keeps its
+// data beside the logs, approved websites among them, and a folder another
+// user created there first would let them read the logs or approve websites.
+std::string userStateFolder() {
+    std::string folder = environment("XDG_STATE_HOME");
+    if (!folder.empty()) return folder;
+    std::string home = environment("HOME");
+    return home.empty() ? "" : withSlash(home) + ".local/state";
+}
+
 }  // namespace
 
 InstanceLock acquireInstanceLock(const char* name) {
@@ -85,8 +95,7 @@ std::string temporaryFolder() {
 
 std::string logDirectory() {
     std::string base = environment("LOCALAPPDATA");
-    // The same fallback on every platform, so that the logs of a host
-    // started without the variable are found in one documented place.
+    if (base.empty()) base = userStateFolder();
     if (base.empty()) base = temporaryFolder();
     std::string folder = withSlash(base) + "Tavmo/Data/User";
     createFolders(folder);
