@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, if any is missing.
-# Usage: scripts/install-deps.sh [linux|windows|browser|all]
+# Usage: scripts/install-deps.sh [linux|windows|browser|fuzz|all]
 set -euo pipefail
 
 linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev file
@@ -8,13 +8,17 @@ linux_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libu
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick)
 # The browser test: headless Chromium and the Node.js that drives it.
 browser_packages=(chromium nodejs)
+# libFuzzer and its sanitizer runtimes come with clang; the symbolizer names
+# the lines in a finding's stack.
+fuzz_packages=(build-essential cmake ninja-build pkg-config libjsoncpp-dev libudev-dev clang-14 libclang-rt-14-dev llvm-14)
 
 case "${1:-linux}" in
   linux) wanted=("${linux_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
   browser) wanted=("${browser_packages[@]}") ;;
-  all) wanted=("${linux_packages[@]}" "${windows_packages[@]}" "${browser_packages[@]}") ;;
-  *) echo "usage: $0 [linux|windows|browser|all]" >&2; exit 2 ;;
+  fuzz) wanted=("${fuzz_packages[@]}") ;;
+  all) wanted=("${linux_packages[@]}" "${windows_packages[@]}" "${browser_packages[@]}" "${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 [linux|windows|browser|fuzz|all]" >&2; exit 2 ;;
 esac
 
 missing=()
