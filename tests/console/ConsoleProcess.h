@@ -1,5 +1,4 @@
-// Runs a program to its end, as a shell would, and keeps what it printed;
-// and a folder of its own for each test.
+// Runs a program to its end, as a shell would, and keeps what it printed.
 #pragma once
 
 #include <optional>
@@ -17,19 +16,6 @@ struct Finished {
 // top of this process's own; `folder` is its working folder.
 Finished runProgram(const std::vector<std::string>& argv, const std::string& input,
                     const std::vector<std::pair<std::string, std::string>>& environment, const std::string& folder);
-
-// A new folder under $TMPDIR (or /tmp), removed with all it holds.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // A script's summary line, taken apart.
 struct SummaryLine {

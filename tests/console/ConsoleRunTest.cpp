@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "ConsoleProcess.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "ConsoleProcess.h"
 #include "Script.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

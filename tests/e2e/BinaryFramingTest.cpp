@@ -33,7 +33,7 @@ struct LengthCase {
 class TranslatableLengthBytes : public ::testing::TestWithParam<LengthCase> {};
 
 TEST_P(TranslatableLengthBytes, PassUntranslated) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     std::string id = idGiving(GetParam().length, GetParam().inReply);
     host.sendFrame(request(id));

@@ -14,7 +14,7 @@ std::string request(const std::string& type, const std::string& fields = "") {
 }
 
 TEST(CameraAndApproval, ShutdownUnregistersTheCameraOfTheDeclaredBrowser) {
-    TempFolder folder;
+    ScratchFolder folder;
     ToolInstallation installation = installRegistrationTool(folder);
     HostProcess host(folder);
     host.sendFrame(request("RequestSetChromeArch", ",\"chromeArch\":\"x64\""));
@@ -31,7 +31,7 @@ TEST(CameraAndApproval, ShutdownUnregistersTheCameraOfTheDeclaredBrowser) {
 }
 
 TEST(CameraAndApproval, ShutdownWithoutInstallationOnlyLogs) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);
@@ -41,7 +41,7 @@ TEST(CameraAndApproval, ShutdownWithoutInstallationOnlyLogs) {
 }
 
 TEST(CameraAndApproval, ResolutionReachesTheLibraryOrComesBackRefused) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame(request("RequestSetCameraResolution", ",\"width\":\"1280\",\"height\":720.25,\"_id\":1"));
     EXPECT_EQ(host.readFrame(),
@@ -57,7 +57,7 @@ TEST(CameraAndApproval, ResolutionReachesTheLibraryOrComesBackRefused) {
 }
 
 TEST(CameraAndApproval, StatusAndDomainAreAnswered) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame(request("RequestGetCameraStatus"));
     EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"status\":0,\"type\":\"RequestGetCameraStatus\"}\n");

@@ -30,7 +30,7 @@ std::string ask(HostProcess& host, const std::string& type, const std::string& f
 }
 
 TEST(ClientStartStop, StartsAndStopsTheLibraryAndRegistersTheCamera) {
-    TempFolder folder;
+    ScratchFolder folder;
     ToolInstallation installation = installRegistrationTool(folder);
     HostProcess host(folder);
 
@@ -61,7 +61,7 @@ TEST(ClientStartStop, StartsAndStopsTheLibraryAndRegistersTheCamera) {
 }
 
 TEST(ClientStartStop, LibraryInACallIsNotStopped) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"call-state 4"};
     HostProcess host(folder, options);
@@ -82,7 +82,7 @@ TEST(ClientStartStop, LibraryInACallIsNotStopped) {
 }
 
 TEST(ClientStartStop, LogLevelsReachTheLibrary) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     const std::string before = request("RequestGetVersion", ",\"_id\":1");
     const std::string after = request("RequestGetVersion", ",\"_id\":2");

@@ -19,7 +19,7 @@ std::string ask(HostProcess& host, const std::string& type, const std::string& f
 }
 
 TEST(ClientStatus, ValuesThatWereSetReadBack) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     // A call in progress, so that there are participants to name.
     options.scenario = {"call-state 4"};
@@ -57,7 +57,7 @@ TEST(ClientStatus, ValuesThatWereSetReadBack) {
 }
 
 TEST(ClientStatus, LibraryRefusalsAndBadMembersAreAnswered) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"refuse-request 100300 7", "refuse-private 302000 8"};
     HostProcess host(folder, options);

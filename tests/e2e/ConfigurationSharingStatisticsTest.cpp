@@ -58,7 +58,7 @@ std::string setFields(Json::Value configuration, const Json::Value& changes) {
 }
 
 TEST(Configuration, ChangesSurviveARestartAndTheDevicesStayTheLibrarys) {
-    TempFolder folder;
+    ScratchFolder folder;
     {
         HostProcess host(folder);
         Json::Value configuration = askParsed(host, "RequestGetConfiguration");
@@ -92,7 +92,7 @@ TEST(Configuration, ChangesSurviveARestartAndTheDevicesStayTheLibrarys) {
 // The stand-in refuses any text without its terminator inside its field, as
 // the library may; the host's cut keeps such values acceptable.
 TEST(Configuration, TextsThatWouldFillTheirFieldsArriveTerminated) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     const std::string user(64, 'u');
     const std::string port = "123456";
@@ -105,7 +105,7 @@ TEST(Configuration, TextsThatWouldFillTheirFieldsArriveTerminated) {
 }
 
 TEST(Configuration, FailedConversionChangesNothing) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     EXPECT_EQ(ask(host, "RequestSetConfiguration", R"(,"enableLogging":1,"userID":12345)"),
               R"({"_direction":2,"enableLogging":1,"error":"unknown Exception","type":"RequestSetConfiguration",)"
@@ -117,7 +117,7 @@ TEST(Configuration, FailedConversionChangesNothing) {
 }
 
 TEST(Sharing, ListsTheWindowsAndDesktopsThatCouldBeShared) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     EXPECT_EQ(ask(host, "RequestGetWindowsAndDesktops"),
               R"({"_direction":2,"appSharesDisabled":0,"appWindowAppName":["Editor","Mail","Terminal"],)"
@@ -130,7 +130,7 @@ TEST(Sharing, ListsTheWindowsAndDesktopsThatCouldBeShared) {
 }
 
 TEST(Sharing, WindowSharesReadBackAsSet) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     Json::Value shares = askParsed(host, "RequestGetWindowShares");
     EXPECT_EQ(shares["remoteAppName"].size(), shares["remoteAppUri"].size());
@@ -158,7 +158,7 @@ struct StatisticsQuery {
 class StatisticsQueries : public ::testing::TestWithParam<StatisticsQuery> {};
 
 TEST_P(StatisticsQueries, AreAnsweredByTheLibrary) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     Json::Value reply = askParsed(host, GetParam().type);
     EXPECT_FALSE(reply.isMember("error")) << reply;
@@ -186,7 +186,7 @@ HostOptions duringACall() {
 }
 
 TEST(Statistics, ParticipantsOfTheSimulatedConference) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder, duringACall());
     Json::Value participants = askParsed(host, "RequestGetParticipants");
     const Json::ArrayIndex count = participants["numParticipants"].asUInt();
@@ -204,7 +204,7 @@ TEST(Statistics, ParticipantsOfTheSimulatedConference) {
 
 // Polls rather than waits a fixed time: only the change is asserted.
 TEST(Statistics, MediaCountersMoveAsTheConferenceGoesOn) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder, duringACall());
     const Json::Value first = askParsed(host, "RequestGetMediaInfo");
     bool moved = false;

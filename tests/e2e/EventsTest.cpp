@@ -28,7 +28,7 @@ TEST(Events, BurstFromSeveralLibraryThreadsReachesThePageWholeInOrderAndBesideRe
     constexpr int kThreads = 4;
     constexpr int kEach = 500;
     constexpr int kRequests = 200;
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     // Event 1700 carries two numbers: the burst thread and its sequence.
     options.scenario = {"raise-burst 4 500 1700 0000000000000000"};
@@ -64,7 +64,7 @@ TEST(Events, BurstFromSeveralLibraryThreadsReachesThePageWholeInOrderAndBesideRe
 }
 
 TEST(Events, DelayedUriArrivesAfterTheEventThatFollowedIt) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 1600 7369703a6c61746572 00", "raise 0 1601 7369703a6e6f77 00"};
     HostProcess host(folder, options);
@@ -78,7 +78,7 @@ TEST(Events, DelayedUriArrivesAfterTheEventThatFollowedIt) {
 }
 
 TEST(Events, DelayedUriStillWaitingWhenTheInputEndsIsDropped) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 1600 7369703a6c61746572 00", "raise 0 1601 7369703a6e6f77 00"};
     HostProcess host(folder, options);
@@ -95,7 +95,7 @@ TEST(Events, DelayedUriStillWaitingWhenTheInputEndsIsDropped) {
 // The stand-in ends a running conference when the host stops it at shutdown,
 // and reports that before its stop returns: after the host began exiting.
 TEST(Events, EventsRaisedAfterTheShutdownBeganAreSkippedAndNeverWritten) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"call-state 4"};
     HostProcess host(folder, options);
@@ -116,7 +116,7 @@ TEST(Events, EventsRaisedAfterTheShutdownBeganAreSkippedAndNeverWritten) {
 }
 
 TEST(Events, EndOfInputDuringAConferenceLeavesItAndShutsDownInOrder) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 1200 -"};
     HostProcess host(folder, options);
@@ -133,7 +133,7 @@ TEST(Events, EndOfInputDuringAConferenceLeavesItAndShutsDownInOrder) {
 }
 
 TEST(Events, EndOfInputAfterTheConferenceEndedQueuesNoLeave) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 1200 -", "raise 0 1203 -"};
     HostProcess host(folder, options);
@@ -145,7 +145,7 @@ TEST(Events, EndOfInputAfterTheConferenceEndedQueuesNoLeave) {
 }
 
 TEST(Events, PrivateEventsOutsideTheirRangeAreNotWritten) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 199999 01020304", "raise 0 201300 -"};
     HostProcess host(folder, options);

@@ -133,7 +133,7 @@ TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEnd
     for (const Exchange& exchange : kSession) session += framed(exchange.request);
 
     auto runCut = [&session](std::size_t cut) {
-        TempFolder folder;
+        ScratchFolder folder;
         HostProcess host(folder);
         host.sendRaw(session.substr(0, cut));
         for (const std::string& reply : repliesBefore(cut))
@@ -155,7 +155,7 @@ TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEnd
 // ---------------------------------------------------------------------------
 
 TEST(FaultInjection, WorkerHangingInTheLibraryIsGivenUpAndTheShutdownStillRuns) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     // Ten minutes: far beyond what the host waits for a worker.
     options.scenario = {"stall-request 101508 600000"};
@@ -183,7 +183,7 @@ void PrintTo(const TemporaryFolderFault& fault, std::ostream* out) { *out << fau
 class UnwritableTemporaryFolder : public ::testing::TestWithParam<TemporaryFolderFault> {};
 
 TEST_P(UnwritableTemporaryFolder, LeavesNoCaptureFileAndTheHostAnswers) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string temporary = folder.path() + "/temporary";
     if (GetParam().fileInItsPlace) writeFile(temporary, "not a folder");
     HostOptions options;
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, UnwritableTemporaryFolder,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FaultInjection, UncreatableLogDirectoryLeavesTheHostWorking) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string appData = folder.path() + "/appdata-file";
     writeFile(appData, "not a folder");
     HostOptions options;
@@ -236,7 +236,7 @@ TEST(FaultInjection, WithoutLocalAppDataTheLogsGoToTheUsersStateFolder) {
         {"no home", {}, {"XDG_STATE_HOME", "HOME"}, ""},
     };
     for (const Case& testCase : cases) {
-        TempFolder folder;
+        ScratchFolder folder;
         HostOptions options;
         options.unsetEnvironment = testCase.unset;
         options.unsetEnvironment.push_back("LOCALAPPDATA");
@@ -259,7 +259,7 @@ TEST(FaultInjection, WithoutLocalAppDataTheLogsGoToTheUsersStateFolder) {
 // The installation names a folder, but its registration tools are gone: the
 // camera is not registered, and starting and stopping go on all the same.
 TEST(FaultInjection, MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string installation = folder.path() + "/installation";
     ::mkdir(installation.c_str(), 0700);
     writeSetupFile(folder.path() + "/config", {"Application=" + installation + "/"});
@@ -285,7 +285,7 @@ TEST(FaultInjection, MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn) {
 // Library threads keep raising events, without the library's lock, while the
 // host shuts down: every frame that reaches the page is whole.
 TEST(FaultInjection, EventsRacingTheShutdownLeaveEveryWrittenFrameWhole) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise-burst 4 20000 1700 0000000000000000"};
     HostProcess host(folder, options);

@@ -13,7 +13,7 @@ const std::string kVersionReply =
     "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
 
 TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame(kVersionRequest);
     EXPECT_EQ(host.readFrame(), kVersionReply);
@@ -28,7 +28,7 @@ TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
 }
 
 TEST(HostLifecycle, ExitMessageEndsTheHostLikeTheEndOfInput) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame("{EXIT}");
     EXPECT_EQ(host.waitExit(), 0);
@@ -36,7 +36,7 @@ TEST(HostLifecycle, ExitMessageEndsTheHostLikeTheEndOfInput) {
 }
 
 TEST(HostLifecycle, PipelinedRequestsAreAnsweredOnceEachInOrder) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     std::string burst;
     const int count = 500;
@@ -59,7 +59,7 @@ TEST(HostLifecycle, PipelinedRequestsAreAnsweredOnceEachInOrder) {
 }
 
 TEST(HostLifecycle, BadFramesAreAnsweredAndTheHostKeepsRunning) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame("");
     EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"error\":\"Not a valid JSON object\"}\n");
@@ -92,7 +92,7 @@ class StartRefused : public ::testing::TestWithParam<RefusedStart> {};
 // A caller without the product's id gets nothing done: its request is never
 // answered.
 TEST_P(StartRefused, ExitsWithMinusOneAndAnswersNothing) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.arguments = GetParam().arguments;
     HostProcess host(folder, options);
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedStart{{"chrome-extension://gdlpkaomnfhcebij", "gdlpkaomnfhcebij/"}, kOtherCaller}));
 
 TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.arguments = {"--parent-window=0", "xxgdlpkaomnfhcebijgdlpkaomnfhcebijxx"};
     HostProcess host(folder, options);
@@ -121,7 +121,7 @@ TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
 }
 
 TEST(HostLifecycle, DebugModeSpeaksLinesWithoutLengthsAndNeedsNoDirection) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.arguments = {"-debug"};
     HostProcess host(folder, options);
@@ -132,7 +132,7 @@ TEST(HostLifecycle, DebugModeSpeaksLinesWithoutLengthsAndNeedsNoDirection) {
 }
 
 TEST(HostLifecycle, SecondInstanceEndsAtOnceAndTheFirstKeepsAnswering) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess first(folder);
     first.sendFrame(kVersionRequest);
     ASSERT_EQ(first.readFrame(), kVersionReply);
@@ -146,7 +146,7 @@ TEST(HostLifecycle, SecondInstanceEndsAtOnceAndTheFirstKeepsAnswering) {
 }
 
 TEST(HostLifecycle, StrayOutputGoesToTheCaptureFileNotThePage) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame(kVersionRequest);
     ASSERT_EQ(host.readFrame(), kVersionReply);
@@ -158,7 +158,7 @@ TEST(HostLifecycle, StrayOutputGoesToTheCaptureFileNotThePage) {
 }
 
 TEST(HostLifecycle, LibraryEventsReachThePageAsEventMessages) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"raise 0 99999 -"};
     HostProcess host(folder, options);

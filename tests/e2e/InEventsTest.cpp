@@ -104,7 +104,7 @@ void endHost(HostProcess& host) {
 }
 
 TEST(InEvents, MeetingAfterARememberedApprovalWithMuteAndChat) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"approved-domain meet.example.org"};
     HostProcess host(folder, options);
@@ -150,7 +150,7 @@ TEST(InEvents, MeetingAfterARememberedApprovalWithMuteAndChat) {
 }
 
 TEST(InEvents, SignInAndLoginOutcomes) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"portal-account ann right-password"};
     HostProcess host(folder, options);
@@ -188,7 +188,7 @@ TEST(InEvents, SignInAndLoginOutcomes) {
 }
 
 TEST(InEvents, PortalAnswerAndWindowListArriveUnderTheirRequestIds) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = {"approved-domain meet.example.org"};
     HostProcess host(folder, options);
@@ -223,7 +223,7 @@ TEST(InEvents, PortalAnswerAndWindowListArriveUnderTheirRequestIds) {
 // The host's exit code covers the buffers handed over: a build with the leak
 // checker ends non-zero when one of them is lost, whoever should free it.
 TEST(InEvents, SpeakerTestTakesTheSoundAndARefusedOneIsAnswered) {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string sound = folder.path() + "/tone.wav";
     std::ofstream(sound, std::ios::binary) << "RIFF....WAVEfmt ";
     HostOptions options;

@@ -9,7 +9,7 @@
 namespace {
 
 TEST(ReplyLimit, EchoOfTwoMebibytesIsAnsweredWithItsErrorAndTheHostGoesOn) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     const std::string echoed(2 * 1024 * 1024, 'e');
     host.sendFrame(R"({"type":"RequestGetVersion","_direction":1,"_id":11,"_tabId":4,"echoed":")" + echoed + "\"}");

@@ -121,7 +121,7 @@ std::string allLogFiles(const std::string& folder) {
 }
 
 TEST(Secrets, NoLogFileHoldsASecretOfThePageOrOfTheLibrary) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions options;
     options.scenario = scenario();
     HostProcess host(folder, options);

@@ -121,7 +121,7 @@ HostOptions approving(const std::string& domain) {
 }
 
 TEST(StandInConference, StartJoinChatMuteStatisticsLeaveStopAndRestart) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder, approving("meet.example.org"));
     Page page(host);
     start(page);
@@ -161,7 +161,7 @@ TEST(StandInConference, StartJoinChatMuteStatisticsLeaveStopAndRestart) {
 }
 
 TEST(StandInConference, WrongPasswordFailsAndTheDocumentedOneLogsIn) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     Page page(host);
     start(page);
@@ -183,7 +183,7 @@ TEST(StandInConference, WrongPasswordFailsAndTheDocumentedOneLogsIn) {
 }
 
 TEST(StandInConference, GuestLinkIsResolvedByThePortalAndJoined) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder, approving("meet.example.org"));
     Page page(host);
     start(page);
@@ -213,7 +213,7 @@ TEST(StandInConference, GuestLinkIsResolvedByThePortalAndJoined) {
 }
 
 TEST(StandInConference, StopWaitsUntilTheCallIsLeft) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder, approving("meet.example.org"));
     Page page(host);
     start(page);

@@ -21,7 +21,7 @@ std::string processIdFromLog(const std::string& log) {
 
 TEST(StartupFootprint, TheDialogToolkitIsNotLoadedUntilADialogIsShown) {
     if (windowsHost()) GTEST_SKIP() << "reads the host's mappings from /proc";
-    TempFolder folder;
+    ScratchFolder folder;
     HostProcess host(folder);
     host.sendFrame(R"({"type":"RequestGetVersion","_direction":1,"_id":1})");
     ASSERT_TRUE(host.readFrame());

@@ -137,7 +137,7 @@ Memory follow(HostProcess& host, soak::Tally& tally, Pacer& pacer, const soak::R
 }
 
 int run(const Options& options) {
-    TempFolder folder;
+    ScratchFolder folder;
     HostOptions hostOptions;
     if (options.size.events > 0) hostOptions.scenario = {soak::burstScenario(options.size)};
     HostProcess host(folder, hostOptions);

@@ -4,8 +4,6 @@
 // side by side.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <map>
 #include <optional>
@@ -13,20 +11,10 @@
 #include <vector>
 
 #include "RegistrationTools.h"
+#include "ScratchFolder.h"
+#include "Subprocess.h"
 
 inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 struct HostOptions {
     std::vector<std::string> arguments = {kExtensionOrigin};
@@ -42,7 +30,7 @@ public:
     // Starts the host in `folder` (see above). The executable is
     // $TAVMO_HOST_EXECUTABLE or the one built with the tests; a launcher such
     // as "wine64" may be put before it with $TAVMO_HOST_LAUNCHER.
-    HostProcess(const TempFolder& folder, const HostOptions& options = {});
+    HostProcess(const ScratchFolder& folder, const HostOptions& options = {});
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;
@@ -66,17 +54,14 @@ public:
     std::string dataFolder() const { return dataFolder_; }
     std::string logText() const;
     // The host's process, for a look at it in /proc.
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return process_.pid(); }
 
 private:
-    bool fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline);
+    bool fill(std::size_t wanted, Subprocess::Clock::time_point deadline);
 
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    std::string buffered_;
     std::string dataFolder_;
-    std::optional<int> exitCode_;
+    Subprocess process_;
+    std::string buffered_;
 };
 
 // The path of the host executable the tests run.
@@ -90,4 +75,4 @@ std::string hostPath(const std::string& path);
 // The stand-in registration tool installed in <folder>/install where the host
 // under test looks for it: the setup file in the configuration folder a
 // HostProcess in `folder` is given, or the registry for a Windows host.
-ToolInstallation installRegistrationTool(const TempFolder& folder);
+ToolInstallation installRegistrationTool(const ScratchFolder& folder);

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 #include <thread>
 
@@ -99,18 +98,4 @@ std::vector<std::string> ToolInstallation::waitForRuns(bool is64Bit, std::size_t
         lines = runs(is64Bit);
     }
     return lines;
-}
-
-ScratchFolder::ScratchFolder() {
-    fs::path base = fs::temp_directory_path();
-    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        fs::path candidate = base / ("tavmo-scratch-" + std::to_string(std::random_device{}()));
-        if (fs::create_directory(candidate)) path_ = candidate.string();
-    }
-    if (path_.empty()) throw std::runtime_error("no scratch folder");
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
 }

@@ -46,19 +46,6 @@ private:
     std::vector<std::string> registryLauncher_;  // empty for the setup file
 };
 
-// A fresh folder under the temporary folder, removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Writes the setup file with these lines, or removes it.
 void writeSetupFile(const std::string& configHome, const std::vector<std::string>& lines);
 void removeSetupFile(const std::string& configHome);

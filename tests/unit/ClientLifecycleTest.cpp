@@ -11,6 +11,7 @@
 #include "HostState.h"
 #include "OutEventHandler.h"
 #include "RegistrationTools.h"
+#include "ScratchFolder.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "RegistrationTools.h"
 #include "RequestHandler.h"
 #include "RequestHandler/WebsiteApproval.h"
+#include "ScratchFolder.h"
 
 namespace {
 

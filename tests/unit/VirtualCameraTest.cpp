@@ -12,6 +12,7 @@
 #include "HostState.h"
 #include "RegistrationTools.h"
 #include "RequestHandler/VirtualCamera.h"
+#include "ScratchFolder.h"
 
 namespace {
 
