@@ -38,8 +38,9 @@ cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 build=$(cd "$build" && pwd)
 symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)
 [ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH="$symbolizer"
-export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_string_checks=1"
-export UBSAN_OPTIONS="print_stacktrace=1"
+# The caller's options come last and win, e.g. cheaper ones for a long run.
+export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_string_checks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 rm -rf "$build/findings"
 mkdir -p "$build/findings"
 status=0
