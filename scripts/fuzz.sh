@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/, clang with ASan and UBSan) into
 # build-fuzz and runs each one, starting from its committed seed corpus.
-# Usage: scripts/fuzz.sh [--seconds N | --runs N] [target...]
+# Usage: scripts/fuzz.sh [--seconds N | --runs N] [--fork N] [target...]
 #   scripts/fuzz.sh                      every target for 60 s (CI)
 #   scripts/fuzz.sh --runs 10000000      the long run (docs/HARDENING.md)
+#   --fork N                             N processes at once, the count or
+#                                        time shared among them
 #   scripts/fuzz.sh --seconds 600 request_stream
 # Targets: request_stream, event_translation, record_text. What a run finds
 # new goes to build-fuzz/corpus/<target>; an input that fails is kept as
@@ -13,12 +15,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 limit=(-max_total_time=60)
+fork=()
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --seconds) limit=(-max_total_time="$2"); shift 2 ;;
     --runs) limit=(-runs="$2"); shift 2 ;;
-    -*) echo "usage: $0 [--seconds N | --runs N] [target...]" >&2; exit 2 ;;
+    --fork) fork=(-fork="$2"); shift 2 ;;
+    -*) echo "usage: $0 [--seconds N | --runs N] [--fork N] [target...]" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
 done
@@ -45,18 +49,20 @@ rm -rf "$build/findings"
 mkdir -p "$build/findings"
 status=0
 for target in "${targets[@]}"; do
-  echo "== fuzz_$target ${limit[*]}"
+  echo "== fuzz_$target ${limit[*]} ${fork[*]}"
   mkdir -p "$build/corpus/$target" "$build/run/$target"
   options=(-max_len=4096 -print_final_stats=1 -artifact_prefix="$build/findings/$target-")
   [ -f "fuzz/$target.dict" ] && options+=(-dict="$PWD/fuzz/$target.dict")
   log=$build/run/$target/fuzz.log
   # Each target in a folder of its own: libFuzzer may write files there.
-  if ! (cd "$build/run/$target" && "$build/bin/fuzz_$target" "${options[@]}" "${limit[@]}"     "$build/corpus/$target" "$OLDPWD/fuzz/corpus/$target") >"$log" 2>&1; then
+  if ! (cd "$build/run/$target" && "$build/bin/fuzz_$target" "${options[@]}" "${limit[@]}" "${fork[@]}" "$build/corpus/$target" "$OLDPWD/fuzz/corpus/$target") >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "fuzz_$target: failed (whole output: $log)" >&2
     status=1
   fi
   grep -E '^(#[0-9]+[[:space:]]+(INITED|DONE)|stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb))' "$log" || true
+  # A forked run reports its progress in lines of its own.
+  grep -E '^#[0-9]+: ' "$log" | tail -n 1 || true
 done
 shopt -s nullglob
 found=("$build"/findings/*)
