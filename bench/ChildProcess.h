@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Frames.h"
+#include "Subprocess.h"
 #include "support/ScratchFolder.h"
-#include "support/Subprocess.h"
 
 namespace bench {
 

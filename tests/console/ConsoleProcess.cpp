@@ -4,7 +4,7 @@
 #include <sstream>
 #include <thread>
 
-#include "support/Subprocess.h"
+#include "Subprocess.h"
 
 namespace {
 
