@@ -110,8 +110,7 @@ Subprocess::~Subprocess() {
         kill();
         reap(0);
     }
-    closeDescriptor(output_);
-    closeDescriptor(errorOutput_);
+    closeOutput();
     closeDescriptor(pidFd_);
 }
 
@@ -126,6 +125,11 @@ bool Subprocess::write(std::string_view bytes) {
 }
 
 void Subprocess::closeInput() { closeDescriptor(input_); }
+
+void Subprocess::closeOutput() {
+    closeDescriptor(output_);
+    closeDescriptor(errorOutput_);
+}
 
 Subprocess::Received Subprocess::receive(Clock::time_point deadline, std::string& output) {
     std::string* sinks[2] = {&output, &errors_};
@@ -154,7 +158,9 @@ Subprocess::Received Subprocess::receive(Clock::time_point deadline, std::string
 }
 
 void Subprocess::kill() {
-    if (!exitCode_) ::kill(pid_, SIGKILL);
+    if (exitCode_) return;
+    ::kill(pid_, SIGKILL);
+    killSent_ = true;
 }
 
 std::optional<int> Subprocess::waitExit(std::chrono::milliseconds timeout) {
@@ -180,7 +186,10 @@ bool Subprocess::reap(int options) {
     while ((reaped = ::wait4(pid_, &status, options, &usage)) < 0 && errno == EINTR) {
     }
     if (reaped != pid_) return false;
-    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    endingSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    exitCode_ = endingSignal_ != 0 ? 128 + endingSignal_ : WEXITSTATUS(status);
+    // A program may have ended by itself just before the signal was sent.
+    killed_ = killSent_ && endingSignal_ == SIGKILL;
     cpuTime_ = std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return true;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,17 +69,22 @@ TEST(Subprocess, ReportsTheExitCodeOrTheSignalThatEndedTheProgram) {
     const struct {
         const char* script;
         int exitCode;
+        int signal;
     } cases[] = {
-        {"exit 0", 0},
-        {"exit 3", 3},
-        {"exit 255", 255},
-        {"kill -TERM $$", 128 + SIGTERM},
-        {"kill -KILL $$", 128 + SIGKILL},
+        {"exit 0", 0, 0},
+        {"exit 3", 3, 0},
+        {"exit 137", 128 + SIGKILL, 0},
+        {"exit 255", 255, 0},
+        {"kill -TERM $$", 128 + SIGTERM, SIGTERM},
+        {"kill -KILL $$", 128 + SIGKILL, SIGKILL},
     };
     for (const auto& c : cases) {
         Subprocess program(shell(c.script));
         EXPECT_EQ(program.waitExit(60s), c.exitCode) << c.script;
         EXPECT_EQ(program.waitExit(0ms), c.exitCode) << "asked again: " << c.script;
+        EXPECT_EQ(program.exitCode(), c.exitCode) << c.script;
+        EXPECT_EQ(program.endingSignal(), c.signal) << c.script;
+        EXPECT_FALSE(program.killed()) << "a signal from elsewhere: " << c.script;
     }
 }
 
@@ -132,6 +138,7 @@ TEST(Subprocess, WritingToAProgramThatClosedItsInputFailsWithoutASignal) {
     EXPECT_FALSE(program.write("anyone there?"));
     program.kill();
     EXPECT_EQ(program.waitExit(60s), 128 + SIGKILL);
+    EXPECT_TRUE(program.killed());
 }
 
 TEST(Subprocess, InputArrivesWholeAndItsEndIsTheProgramsEndOfInput) {
@@ -143,6 +150,7 @@ TEST(Subprocess, InputArrivesWholeAndItsEndIsTheProgramsEndOfInput) {
     program.closeInput();
     reader.join();
     EXPECT_EQ(std::stoul(counted), bytes.size());
+    EXPECT_FALSE(program.inputOpen());
     EXPECT_FALSE(program.write("late")) << "the input is closed";
     EXPECT_EQ(program.waitExit(60s), 0);
 }
@@ -156,9 +164,30 @@ TEST(Subprocess, ReceiveTellsBytesFromTheEndAndFromNothingYet) {
     while (output.size() < 3)
         ASSERT_EQ(program.receive(Subprocess::Clock::now() + 60s, output), Subprocess::Received::Bytes);
     EXPECT_EQ(output, "abc");
+    EXPECT_GE(program.outputFd(), 0);
     program.closeInput();
     EXPECT_EQ(program.receive(Subprocess::Clock::now() + 60s, output), Subprocess::Received::Ended);
     EXPECT_EQ(program.receive(Subprocess::Clock::now() + 60s, output), Subprocess::Received::Ended);
+    EXPECT_EQ(program.outputFd(), -1) << "nothing left to poll";
+}
+
+TEST(Subprocess, WhatArrivedCanBeTakenAsItIsOnceAPollSaysItIsThere) {
+    Subprocess program(shell("echo ready; exec cat"));
+    pollfd readable{program.outputFd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 60000), 1);
+    std::string output;
+    EXPECT_EQ(program.receive(Subprocess::Clock::now(), output), Subprocess::Received::Bytes);
+    EXPECT_EQ(output, "ready\n");
+    EXPECT_EQ(program.receive(Subprocess::Clock::now(), output), Subprocess::Received::TimedOut) << "nothing more yet";
+}
+
+TEST(Subprocess, AProgramWritingToOutputNoLongerReadGetsABrokenPipe) {
+    Subprocess program(shell("exec yes"));
+    program.closeOutput();
+    EXPECT_EQ(program.outputFd(), -1);
+    EXPECT_EQ(program.waitExit(60s), 128 + SIGPIPE);
+    EXPECT_EQ(program.endingSignal(), SIGPIPE);
+    EXPECT_FALSE(program.killed());
 }
 
 TEST(Subprocess, CapturedErrorsAreKeptApartAndDrainedBesideTheOutput) {
@@ -181,6 +210,8 @@ TEST(Subprocess, AProgramThatOutstaysTheTimeoutIsKilled) {
     EXPECT_EQ(program.waitExit(10ms), std::nullopt);
     EXPECT_EQ(program.waitExit(0ms), 128 + SIGKILL);
     EXPECT_EQ(::kill(program.pid(), 0), -1) << "killed and reaped";
+    EXPECT_EQ(program.endingSignal(), SIGKILL);
+    EXPECT_TRUE(program.killed());
 }
 
 TEST(Subprocess, GoingAwayKillsAndReapsTheProgram) {
