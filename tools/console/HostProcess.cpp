@@ -1,59 +1,26 @@
 #include "HostProcess.h"
 
-#include <fcntl.h>
 #include <limits.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <map>
-#include <stdexcept>
-#include <thread>
-
-extern char** environ;
 
 namespace console {
 namespace {
 
 constexpr const char* kHostName = "TavmoClientForWeb";
-constexpr std::chrono::milliseconds kExitPoll{10};
+// The host gives each of its threads 10 s to end once its input has ended.
+constexpr std::chrono::seconds kEndingLimit{30};
 
 bool endsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::vector<std::string> mergedEnvironment(const std::vector<std::pair<std::string, std::string>>& overrides) {
-    std::map<std::string, std::string> variables;
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : overrides) variables[name] = value;
-    std::vector<std::string> entries;
-    for (const auto& [name, value] : variables) entries.push_back(name + "=" + value);
-    return entries;
-}
-
-std::vector<char*> pointersTo(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts) pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-ExitStatus statusOf(int waitStatus) {
-    ExitStatus status;
-    if (WIFEXITED(waitStatus)) {
-        status.code = WEXITSTATUS(waitStatus);
-    } else if (WIFSIGNALED(waitStatus)) {
-        status.signal = WTERMSIG(waitStatus);
-        status.code = 128 + status.signal;
-    }
-    return status;
+Launch launchOf(const HostLaunch& host) {
+    Launch launch;
+    launch.command = host.launcher;
+    launch.command.push_back(host.executable);
+    for (std::string& argument : browserArguments(host.executable)) launch.command.push_back(std::move(argument));
+    for (const auto& [name, value] : host.environment) launch.environment[name] = value;
+    return launch;
 }
 
 }  // namespace
@@ -86,102 +53,37 @@ std::string describe(const ExitStatus& status) {
     return text;
 }
 
-HostProcess::HostProcess(const HostLaunch& launch) {
-    std::vector<std::string> argv = launch.launcher;
-    argv.push_back(launch.executable);
-    for (const std::string& argument : browserArguments(launch.executable)) argv.push_back(argument);
-    std::vector<std::string> environment = mergedEnvironment(launch.environment);
-    std::vector<char*> argvPointers = pointersTo(argv);
-    std::vector<char*> environmentPointers = pointersTo(environment);
-
-    int toHost[2];
-    int fromHost[2];
-    if (::pipe2(toHost, O_CLOEXEC) != 0) throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-    if (::pipe2(fromHost, O_CLOEXEC) != 0) {
-        ::close(toHost[0]);
-        ::close(toHost[1]);
-        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, toHost[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, fromHost[1], 1);
-    const int failed =
-        ::posix_spawnp(&pid_, argvPointers[0], &actions, nullptr, argvPointers.data(), environmentPointers.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(toHost[0]);
-    ::close(fromHost[1]);
-    if (failed != 0) {
-        ::close(toHost[1]);
-        ::close(fromHost[0]);
-        throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(failed));
-    }
-    input_ = toHost[1];
-    output_ = fromHost[0];
-    // A host that has gone shows as a failed write, not as the console's end.
-    ::signal(SIGPIPE, SIG_IGN);
-}
+HostProcess::HostProcess(const HostLaunch& launch) : process_(launchOf(launch)) {}
 
 HostProcess::~HostProcess() {
-    closeInput();
-    if (output_ >= 0) ::close(output_);
-    if (!reaped_) waitForExit(std::chrono::seconds(30));
+    process_.closeInput();
+    process_.closeOutput();
+    process_.waitExit(kEndingLimit);
 }
 
 bool HostProcess::write(std::string_view bytes) {
-    while (input_ >= 0 && !bytes.empty()) {
-        const ssize_t written = ::write(input_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            closeInput();
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return input_ >= 0;
-}
-
-void HostProcess::closeInput() {
-    if (input_ >= 0) ::close(input_);
-    input_ = -1;
+    if (!process_.inputOpen()) return false;
+    if (process_.write(bytes)) return true;
+    // The host has gone: every later write fails at once.
+    process_.closeInput();
+    return false;
 }
 
 std::string HostProcess::readOutput() {
-    if (output_ < 0) return {};
-    char chunk[65536];
-    ssize_t got;
-    do {
-        got = ::read(output_, chunk, sizeof chunk);
-    } while (got < 0 && errno == EINTR);
-    if (got <= 0) {
-        ::close(output_);
-        output_ = -1;
-        return {};
-    }
-    return std::string(chunk, static_cast<std::size_t>(got));
+    std::string bytes;
+    // A deadline already reached takes what the output holds now.
+    process_.receive(Subprocess::Clock::now(), bytes);
+    return bytes;
 }
 
 ExitStatus HostProcess::waitForExit(std::chrono::milliseconds limit) {
-    if (reaped_) return exitStatus_;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    int waitStatus = 0;
-    bool killed = false;
-    for (;;) {
-        const pid_t ended = ::waitpid(pid_, &waitStatus, WNOHANG);
-        if (ended == pid_ || (ended < 0 && errno != EINTR)) break;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::kill(pid_, SIGKILL);
-            while (::waitpid(pid_, &waitStatus, 0) < 0 && errno == EINTR) {
-            }
-            killed = true;
-            break;
-        }
-        std::this_thread::sleep_for(kExitPoll);
-    }
-    reaped_ = true;
-    exitStatus_ = statusOf(waitStatus);
-    exitStatus_.killed = killed;
-    return exitStatus_;
+    // Reaped by now: a host that outstays the limit is killed.
+    process_.waitExit(limit);
+    ExitStatus status;
+    status.code = process_.exitCode().value();
+    status.signal = process_.endingSignal();
+    status.killed = process_.killed();
+    return status;
 }
 
 }  // namespace console

@@ -1,5 +1,6 @@
 // The host as a browser runs it: a child process with the extension's origin
-// on its command line and pipes for its standard input and output.
+// on its command line and pipes for its standard input and output; what it
+// writes on its standard error shows in the console's.
 #pragma once
 
 #include <sys/types.h>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "Subprocess.h"
 
 namespace console {
 
@@ -44,19 +47,21 @@ class HostProcess {
 public:
     // Throws std::runtime_error when the host cannot be started.
     explicit HostProcess(const HostLaunch& launch);
+    // Closes the host's input and output, and kills a host that has not ended
+    // 30 s later.
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return process_.pid(); }
 
     // False once the host's input is closed or the host has gone.
     bool write(std::string_view bytes);
-    void closeInput();
-    bool inputOpen() const { return input_ >= 0; }
+    void closeInput() { process_.closeInput(); }
+    bool inputOpen() const { return process_.inputOpen(); }
 
     // The host's standard output, for poll(); -1 once it has ended.
-    int outputFd() const { return output_; }
+    int outputFd() const { return process_.outputFd(); }
     // What the output holds now (call when it is readable); empty at its end,
     // which also closes it.
     std::string readOutput();
@@ -66,11 +71,7 @@ public:
     ExitStatus waitForExit(std::chrono::milliseconds limit);
 
 private:
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    bool reaped_ = false;
-    ExitStatus exitStatus_;
+    Subprocess process_;
 };
 
 }  // namespace console
