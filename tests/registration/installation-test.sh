@@ -36,11 +36,27 @@ frame() {
   printf "\\$(printf %03o $((length & 255)))\\$(printf %03o $((length >> 8 & 255)))\\0\\0%s" "$1"
 }
 
-# The bodies the host at $1 answers to the framed requests on standard input,
-# started as a browser starts it: from another folder, with the origin.
+# The bodies the host at $1 answers to the requests $3..., started as a
+# browser starts it: from another folder, with the origin. Like a browser, it
+# keeps the host's input open until the last reply, which holds the text $2,
+# has come (the host sends nothing once its input has ended).
 replies() {
+  local host=$1 awaited=$2 output=$work/host-output
+  shift 2
+  rm -f "$work/host-input"
+  mkfifo "$work/host-input"
+  (cd / && exec "$host" "$origin" <"$work/host-input" >"$output") &
+  local pid=$! input
+  exec {input}>"$work/host-input"
+  for request in "$@"; do frame "$request" >&$input; done
+  for _ in $(seq 600); do
+    grep -aqF "$awaited" "$output" && break
+    sleep 0.1
+  done
+  exec {input}>&-
+  wait $pid
   local framed
-  framed=$(cd / && "$1" "$origin" | od -An -v -tu1 | tr -s ' \n' ' ')
+  framed=$(od -An -v -tu1 "$output" | tr -s ' \n' ' ')
   local bytes=($framed) at=0
   while [ $at -lt ${#bytes[@]} ]; do
     local length=$((bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24)) body=""
@@ -96,8 +112,8 @@ done
 host=$(manifest_path "$HOME/.config/BraveSoftware/Brave-Browser/NativeMessagingHosts/$manifest_name")
 # Starting the library registers the virtual camera with the installation's
 # tool, found through the setup record; shutdown unregisters it.
-got=$( (frame '{"type":"RequestGetVersion","_direction":1}'; frame '{"type":"InEventStart","_direction":1}') |
-  replies "$host" | grep -v '"code":')
+got=$(replies "$host" '"TavmoClient started"' '{"type":"RequestGetVersion","_direction":1}' \
+  '{"type":"InEventStart","_direction":1}' | grep -v '"code":')
 expected=$(printf '%s\n' "$version_reply" '{"_direction":2,"result":"TavmoClient started","type":"InEventStart"}')
 [ "$got" = "$expected" ] || fail "replies: $got"
 for _ in $(seq 200); do
@@ -134,7 +150,7 @@ dpkg-deb -f "$deb" Depends | grep -q libjsoncpp || fail "the package does not de
 # Unpacked anywhere, the archive's host finds its library.
 mkdir "$work/unpacked"
 tar -xzf "$archive" -C "$work/unpacked"
-[ "$(frame '{"type":"RequestGetVersion","_direction":1}' |
-  replies "$work/unpacked/TavmoClientForWeb-1.3.7-Linux/TavmoClientForWeb")" = "$version_reply" ] ||
+[ "$(replies "$work/unpacked/TavmoClientForWeb-1.3.7-Linux/TavmoClientForWeb" '"version"' \
+  '{"type":"RequestGetVersion","_direction":1}')" = "$version_reply" ] ||
   fail "the unpacked host did not answer"
 echo "installation test passed"
