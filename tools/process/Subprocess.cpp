@@ -188,8 +188,6 @@ bool Subprocess::reap(int options) {
     if (reaped != pid_) return false;
     endingSignal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     exitCode_ = endingSignal_ != 0 ? 128 + endingSignal_ : WEXITSTATUS(status);
-    // A program may have ended by itself just before the signal was sent.
-    killed_ = killSent_ && endingSignal_ == SIGKILL;
     cpuTime_ = std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return true;

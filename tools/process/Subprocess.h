@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <string>
@@ -60,7 +61,8 @@ public:
     void kill();
     // Once waitExit() has returned: this process ended the program, by kill()
     // or at the timeout of waitExit().
-    bool killed() const { return killed_; }
+    // A program may have ended by itself just before the signal was sent.
+    bool killed() const { return killSent_ && endingSignal_ == SIGKILL; }
     // The exit code (0 to 255, 128 + the signal for a program that a signal
     // ended), or nothing when the program is still running after `timeout`;
     // it is then killed.
@@ -86,6 +88,5 @@ private:
     std::optional<int> exitCode_;
     int endingSignal_ = 0;
     bool killSent_ = false;
-    bool killed_ = false;
     std::chrono::microseconds cpuTime_{0};
 };
