@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -19,6 +20,7 @@ public:
 
     // The record at `offset`, zero-filled first: bytes beyond the block read
     // as zero, and a text that runs to the block's end ends at the field's end.
+    // A text marked open-ended in its record is read with textFrom instead.
     template <typename Record>
     Record read(std::size_t offset = 0) const {
         static_assert(std::is_trivially_copyable<Record>::value, "records are plain bytes");
@@ -27,6 +29,25 @@ public:
         if (offset < bytes_.size())
             std::memcpy(&record, bytes_.data() + offset, std::min(sizeof record, bytes_.size() - offset));
         return record;
+    }
+
+    // A text whose end no following field fixes: from `offset` to its first
+    // NUL within the block, or to the block's end when it has none. Unit is
+    // char for byte texts, char16_t for UTF-16 ones (whole units only).
+    template <typename Unit = char>
+    std::basic_string<Unit> textFrom(std::size_t offset) const {
+        static_assert(std::is_same<Unit, char>::value || std::is_same<Unit, char16_t>::value, "a byte or UTF-16 text");
+        if (offset >= bytes_.size()) return {};
+        const unsigned char* start = bytes_.data() + offset;
+        std::size_t units = (bytes_.size() - offset) / sizeof(Unit);
+        std::basic_string<Unit> text;
+        for (std::size_t i = 0; i < units; ++i) {
+            Unit unit;
+            std::memcpy(&unit, start + i * sizeof(Unit), sizeof unit);
+            if (unit == 0) break;
+            text.push_back(unit);
+        }
+        return text;
     }
 
     // How many of `count` entries of `Entry`, the first at `offset`, lie wholly

@@ -1,5 +1,8 @@
 #include "Utf16.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace {
 
 constexpr uint32_t kReplacementCharacter = 0xFFFD;
@@ -27,7 +30,8 @@ void appendUtf8(std::string& out, uint32_t codePoint) {
 
 }  // namespace
 
-std::string utf16ToUtf8(const uint16_t* units, std::size_t count) {
+std::string utf16ToUtf8(std::u16string_view units) {
+    std::size_t count = units.size();
     std::string out;
     for (std::size_t i = 0; i < count && units[i] != 0; ++i) {
         uint32_t unit = units[i];

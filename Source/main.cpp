@@ -171,7 +171,7 @@ int hostMain(int argc, char** argv) {
     if (!TavmoClientInitialize(TavmoClientCallback, 0, &logConfig)) return -1;
 
     LOG_INFO("MainThread: TavmoClientForWeb_1.3.7_0003 Initialized. argc: [%d], Process: [%d], Thread: [%d]", argc,
-             platform::processId(), static_cast<int>(platform::threadId()));
+             platform::processId(), platform::threadId());
     for (int i = 0; i < argc; ++i) LOG_INFO("MainThread: TavmoClientForWeb, argv[%d]: [%s]", i, argv[i]);
     if (argc < 2) {
         LOG_ERROR("MainThread: TavmoClientForWeb, invalid number of arguments, exiting.");

@@ -3,9 +3,14 @@
  * by TavmoClient.h; not meant to be included on its own.
  *
  * No record holds an address, so every layout is the same on 32-bit and
- * 64-bit targets. Where the library does not fix the width of a record's last
- * text, the field below has the width the host reads; the host never reads
- * past the block the library delivered, whatever the field's width.
+ * 64-bit targets.
+ *
+ * A text that no following field ends has no width in the library's layout:
+ * it runs from its offset to its first NUL within the block the library
+ * delivers, or to the block's end. Such a field is marked "open-ended"; its
+ * width below is only what a record built from the struct holds (the
+ * stand-in's, the tests'). The host reads it from its offset within the block
+ * (EventBlock::textFrom), never through the field, which would cut it.
  */
 #ifndef TAVMO_CLIENT_EVENTS_H
 #define TAVMO_CLIENT_EVENTS_H
@@ -76,7 +81,7 @@ typedef struct TavmoClientDeviceChangeEvent {
     int32_t deviceType;
     int32_t changeType;
     char prevDeviceName[128];
-    char newDeviceName[128];
+    char newDeviceName[128]; /* open-ended */
 } TavmoClientDeviceChangeEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientDeviceChangeEvent, 264);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientDeviceChangeEvent, newDeviceName, 136);
@@ -84,9 +89,10 @@ TAVMO_CLIENT_EVENT_OFFSET(TavmoClientDeviceChangeEvent, newDeviceName, 136);
 /* 700, 800, 900, 1000 */
 typedef struct TavmoClientProgressEvent {
     uint32_t numProgressSteps;
-    char caption[257];
+    char caption[257]; /* open-ended */
 } TavmoClientProgressEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientProgressEvent, 264);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientProgressEvent, caption, 4);
 
 /* 1202, 2100 */
 typedef struct TavmoClientCountEvent {
@@ -99,7 +105,7 @@ typedef struct TavmoClientParticipantSourceEvent {
     int32_t sourceType;
     char participantURI[257];
     char displayName[128];
-    char sourceName[128];
+    char sourceName[128]; /* open-ended */
 } TavmoClientParticipantSourceEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientParticipantSourceEvent, 520);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientParticipantSourceEvent, displayName, 261);
@@ -128,7 +134,7 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientMuteEvent, 8);
 
 /* 1600, 1601 */
 typedef struct TavmoClientUriEvent {
-    char URI[257];
+    char URI[257]; /* open-ended */
 } TavmoClientUriEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientUriEvent, 257);
 
@@ -184,7 +190,7 @@ typedef struct TavmoClientCameraControlEvent {
     char srcParticipantID[260];
     int32_t cameraCommand;
     char commandId[128];
-    char commandData[128];
+    char commandData[128]; /* open-ended */
 } TavmoClientCameraControlEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientCameraControlEvent, 520);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientCameraControlEvent, cameraCommand, 260);
@@ -210,9 +216,10 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientEventStatusEvent, 8);
 /* 2104 */
 typedef struct TavmoClientCameraControlStatusEvent {
     int32_t statusCode;
-    char curFeccUri[257];
+    char curFeccUri[257]; /* open-ended */
 } TavmoClientCameraControlStatusEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientCameraControlStatusEvent, 264);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientCameraControlStatusEvent, curFeccUri, 4);
 
 /* 2200 */
 typedef struct TavmoClientMediaCommandEvent {
@@ -226,7 +233,7 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientMediaCommandEvent, 12);
 typedef struct TavmoClientLoginEvent {
     uint32_t error;
     char portalUri[257];
-    char userName[128];
+    char userName[128]; /* open-ended */
 } TavmoClientLoginEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientLoginEvent, 392);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientLoginEvent, userName, 261);
@@ -249,15 +256,16 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientSignedOutEvent, 12);
 typedef struct TavmoClientRoomLinkEvent {
     int32_t error;
     int32_t state;
-    char serverUri[257];
+    char serverUri[257]; /* open-ended */
 } TavmoClientRoomLinkEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientRoomLinkEvent, 268);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientRoomLinkEvent, serverUri, 8);
 
 /* 2306 */
 typedef struct TavmoClientInstallerEvent {
     int32_t error;
     char currentTag[32];
-    char installerUri[257];
+    char installerUri[257]; /* open-ended */
 } TavmoClientInstallerEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientInstallerEvent, 296);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientInstallerEvent, installerUri, 36);
@@ -272,7 +280,7 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientCallStateEvent, 4);
 typedef struct TavmoClientChatEvent {
     char uri[257];
     char displayName[128];
-    char message[1024];
+    char message[1024]; /* open-ended */
 } TavmoClientChatEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientChatEvent, 1409);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientChatEvent, message, 385);
@@ -280,9 +288,10 @@ TAVMO_CLIENT_EVENT_OFFSET(TavmoClientChatEvent, message, 385);
 /* 2710 */
 typedef struct TavmoClientPortalPrefixEvent {
     int32_t result;
-    char portalPrefix[257];
+    char portalPrefix[257]; /* open-ended */
 } TavmoClientPortalPrefixEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalPrefixEvent, 264);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalPrefixEvent, portalPrefix, 4);
 
 /* One feature's state: an entry of event 2715 and of the portal's feature
    answers. isEnabled is a signed byte. */
@@ -322,7 +331,7 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientStageEvent, 4);
 
 /* 2802 */
 typedef struct TavmoClientPresenterEvent {
-    char uriOfPresenter[257];
+    char uriOfPresenter[257]; /* open-ended */
 } TavmoClientPresenterEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPresenterEvent, 257);
 
@@ -336,7 +345,7 @@ typedef struct TavmoClientAudioFrameEvent {
     uint32_t samplingRate;
     uint32_t channels;
     uint32_t samples;
-    char data[1024];
+    char data[1024]; /* open-ended */
 } TavmoClientAudioFrameEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientAudioFrameEvent, 1312);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientAudioFrameEvent, energy, 268);
@@ -353,7 +362,7 @@ typedef struct TavmoClientVideoFrameEvent {
     uint32_t height;
     uint32_t format;
     uint32_t size;
-    char data[1024];
+    char data[1024]; /* open-ended */
 } TavmoClientVideoFrameEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientVideoFrameEvent, 1316);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientVideoFrameEvent, width, 276);
@@ -385,13 +394,13 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientNetworkInterfacesEvent, 4);
 
 /* 201200 */
 typedef struct TavmoClientWebProxyEvent {
-    char webProxyURL[257];
+    char webProxyURL[257]; /* open-ended */
 } TavmoClientWebProxyEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientWebProxyEvent, 257);
 
 /* 201600 */
 typedef struct TavmoClientNoticeEvent {
-    char message[1024];
+    char message[1024]; /* open-ended */
 } TavmoClientNoticeEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientNoticeEvent, 1024);
 
@@ -399,7 +408,7 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientNoticeEvent, 1024);
 typedef struct TavmoClientRoomKeyEvent {
     TavmoClientBool hasPin;
     char portalUri[257];
-    char roomKey[128];
+    char roomKey[128]; /* open-ended */
 } TavmoClientRoomKeyEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientRoomKeyEvent, 386);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientRoomKeyEvent, roomKey, 258);
@@ -432,9 +441,10 @@ TAVMO_CLIENT_EVENT_OFFSET(TavmoClientLoginNoticeEvent, guestLogin, 389);
 typedef struct TavmoClientDeviceNoticeEvent {
     int32_t deviceType;
     int32_t changeType;
-    char deviceName[128];
+    char deviceName[128]; /* open-ended */
 } TavmoClientDeviceNoticeEvent;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientDeviceNoticeEvent, 136);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientDeviceNoticeEvent, deviceName, 8);
 
 #define TAVMO_CLIENT_WINDOW_LIST_CAPACITY 128
 
@@ -567,9 +577,10 @@ TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalJoinAnswer, 24);
 typedef struct TavmoClientPortalTextAnswer {
     TavmoClientPortalHeader header;
     uint32_t result;
-    char text[257];
+    char text[257]; /* open-ended */
 } TavmoClientPortalTextAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalTextAnswer, 280);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalTextAnswer, text, 20);
 
 /* Answers that carry a URL and whether it needs a PIN. */
 typedef struct TavmoClientPortalUrlAnswer {
@@ -594,7 +605,7 @@ typedef struct TavmoClientPortalClientVersionAnswer {
     TavmoClientPortalHeader header;
     TavmoClientBool userInitiated;
     char currentTag[32];
-    char installerUri[257];
+    char installerUri[257]; /* open-ended */
 } TavmoClientPortalClientVersionAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalClientVersionAnswer, 308);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalClientVersionAnswer, installerUri, 49);
@@ -607,7 +618,7 @@ typedef struct TavmoClientPortalFileDownloadAnswer {
     uint32_t reserved;
     unsigned char progrDownload[8];
     uint32_t reserved2;
-    uint16_t installerPathW[260];
+    uint16_t installerPathW[260]; /* open-ended */
 } TavmoClientPortalFileDownloadAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalFileDownloadAnswer, 556);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalFileDownloadAnswer, progrDownload, 24);
@@ -616,9 +627,10 @@ TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalFileDownloadAnswer, installerPathW, 3
 /* 4 */
 typedef struct TavmoClientPortalAccessKeyAnswer {
     TavmoClientPortalHeader header;
-    char accessKey[257];
+    char accessKey[257]; /* open-ended */
 } TavmoClientPortalAccessKeyAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalAccessKeyAnswer, 276);
+TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalAccessKeyAnswer, accessKey, 16);
 
 /* 12: numEntries TavmoClientEntity records follow. */
 typedef struct TavmoClientPortalSearchAnswer {
@@ -648,7 +660,7 @@ typedef struct TavmoClientPortalScheduledRoomAnswer {
     char roomPin[5];
     char invite[1500];
     char subject[1500];
-    char roomURL[257];
+    char roomURL[257]; /* open-ended */
 } TavmoClientPortalScheduledRoomAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalScheduledRoomAnswer, 3300);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalScheduledRoomAnswer, invite, 42);
@@ -659,7 +671,7 @@ typedef struct TavmoClientPortalInviteAnswer {
     TavmoClientPortalHeader header;
     uint32_t result;
     char invite[1500];
-    char subject[1500];
+    char subject[1500]; /* open-ended */
 } TavmoClientPortalInviteAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalInviteAnswer, 3020);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalInviteAnswer, subject, 1520);
@@ -734,7 +746,7 @@ typedef struct TavmoClientPortalRoomAccessAnswer {
     char roomURL[257];
     char extension[17];
     char pin[5];
-    char dialInNumber[65];
+    char dialInNumber[65]; /* open-ended */
 } TavmoClientPortalRoomAccessAnswer;
 TAVMO_CLIENT_EVENT_SIZE(TavmoClientPortalRoomAccessAnswer, 368);
 TAVMO_CLIENT_EVENT_OFFSET(TavmoClientPortalRoomAccessAnswer, extension, 281);

@@ -271,6 +271,10 @@ done
   >"$corpus/event_translation/out-of-range"
 { event 2500 0 00; event 2500 3 01; event 1600 16 41; event 1601 16 41; event 200900 15 00; } \
   >"$corpus/event_translation/short-blocks"
+# Texts that no following field ends, unterminated and longer than the
+# record's field: a chat message, a notice, a portal access key.
+{ event 2601 1500 41; event 201600 1100 42; event "$vcsoap" 400 43 "$(le32 4 | od -An -tx1 | tr -d ' \n')00000000c800000007000000"; } \
+  >"$corpus/event_translation/long-texts"
 
 # ---- record_text: width, old field, text -----------------------------------
 

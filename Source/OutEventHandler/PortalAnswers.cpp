@@ -1,5 +1,6 @@
 #include "OutEventHandler/PortalAnswers.h"
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -97,7 +98,7 @@ void resultAndFault(const EventBlock& block, Json::Value& params, const char*) {
 void resultAndText(const EventBlock& block, Json::Value& params, const char* key) {
     auto answer = block.read<TavmoClientPortalTextAnswer>();
     params["result"] = resultNameValue(answer.result);
-    params[key] = textValue(answer.text);
+    params[key] = block.textFrom(offsetof(TavmoClientPortalTextAnswer, text));
 }
 
 void resultAndUrl(const EventBlock& block, Json::Value& params, const char* key) {
@@ -117,7 +118,7 @@ void clientVersion(const EventBlock& block, Json::Value& params, const char*) {
     auto answer = block.read<TavmoClientPortalClientVersionAnswer>();
     params["userInitiated"] = boolValue(answer.userInitiated);
     params["currentTag"] = textValue(answer.currentTag);
-    params["installerUri"] = textValue(answer.installerUri);
+    params["installerUri"] = block.textFrom(offsetof(TavmoClientPortalClientVersionAnswer, installerUri));
 }
 
 void fileDownload(const EventBlock& block, Json::Value& params, const char*) {
@@ -127,11 +128,12 @@ void fileDownload(const EventBlock& block, Json::Value& params, const char*) {
     std::memcpy(&progress, answer.progrDownload, sizeof progress);
     params["stateDownload"] = Json::Int(answer.stateDownload);
     params["progrDownload"] = progress;
-    params["installerPathW"] = utf16ToUtf8(answer.installerPathW, sizeof answer.installerPathW / sizeof(uint16_t));
+    params["installerPathW"] =
+        utf16ToUtf8(block.textFrom<char16_t>(offsetof(TavmoClientPortalFileDownloadAnswer, installerPathW)));
 }
 
 void accessKey(const EventBlock& block, Json::Value& params, const char*) {
-    params["BAK"] = textValue(block.read<TavmoClientPortalAccessKeyAnswer>().accessKey);
+    params["BAK"] = block.textFrom(offsetof(TavmoClientPortalAccessKeyAnswer, accessKey));
 }
 
 void search(const EventBlock& block, Json::Value& params, const char*) {
@@ -172,14 +174,14 @@ void scheduledRoom(const EventBlock& block, Json::Value& params, const char*) {
     params["roomPin"] = textValue(answer.roomPin);
     params["invite"] = textValue(answer.invite);
     params["subject"] = textValue(answer.subject);
-    params["roomURL"] = textValue(answer.roomURL);
+    params["roomURL"] = block.textFrom(offsetof(TavmoClientPortalScheduledRoomAnswer, roomURL));
 }
 
 void inviteContent(const EventBlock& block, Json::Value& params, const char*) {
     auto answer = block.read<TavmoClientPortalInviteAnswer>();
     params["result"] = resultNameValue(answer.result);
     params["invite"] = textValue(answer.invite);
-    params["subject"] = textValue(answer.subject);
+    params["subject"] = block.textFrom(offsetof(TavmoClientPortalInviteAnswer, subject));
 }
 
 void portalFeatures(const EventBlock& block, Json::Value& params, const char*) {
@@ -238,7 +240,7 @@ void roomAccessOptions(const EventBlock& block, Json::Value& params, const char*
     params["roomURL"] = textValue(answer.roomURL);
     params["extension"] = textValue(answer.extension);
     params["pin"] = textValue(answer.pin);
-    params["dialInNumber"] = textValue(answer.dialInNumber);
+    params["dialInNumber"] = block.textFrom(offsetof(TavmoClientPortalRoomAccessAnswer, dialInNumber));
 }
 
 void recordingId(const EventBlock& block, Json::Value& params, const char*) {

@@ -31,18 +31,18 @@ void portalAnswer(const EventBlock& block, Json::Value& params) {
 }
 
 void webProxy(const EventBlock& block, Json::Value& params) {
-    params["webProxyURL"] = textValue(block.read<TavmoClientWebProxyEvent>().webProxyURL);
+    params["webProxyURL"] = block.textFrom(offsetof(TavmoClientWebProxyEvent, webProxyURL));
 }
 
 void notice(const EventBlock& block, Json::Value& params) {
-    params["message"] = textValue(block.read<TavmoClientNoticeEvent>().message);
+    params["message"] = block.textFrom(offsetof(TavmoClientNoticeEvent, message));
 }
 
 void roomKey(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientRoomKeyEvent>();
     params["hasPin"] = boolValue(event.hasPin);
     params["portalUri"] = textValue(event.portalUri);
-    params["roomKey"] = textValue(event.roomKey);
+    params["roomKey"] = block.textFrom(offsetof(TavmoClientRoomKeyEvent, roomKey));
 }
 
 void tokenStatus(const EventBlock& block, Json::Value& params) {
@@ -67,7 +67,7 @@ void deviceNotice(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientDeviceNoticeEvent>();
     params["deviceType"] = Json::Int(event.deviceType);
     params["changeType"] = Json::Int(event.changeType);
-    params["deviceName"] = textValue(event.deviceName);
+    params["deviceName"] = block.textFrom(offsetof(TavmoClientDeviceNoticeEvent, deviceName));
 }
 
 Json::Value rectangleValue(const TavmoClientWindowRect& rect) {

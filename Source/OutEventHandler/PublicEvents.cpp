@@ -1,6 +1,8 @@
 // Public events (codes 99 to 99999): one event message each. Every other code
 // is handed to the private translator.
 #include <chrono>
+#include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -55,7 +57,7 @@ void deviceChange(const EventBlock& block, Json::Value& params) {
     params["deviceType"] = Json::Int(event.deviceType);
     params["changeType"] = Json::Int(event.changeType);
     params["prevDeviceName"] = textValue(event.prevDeviceName);
-    params["newDeviceName"] = textValue(event.newDeviceName);
+    params["newDeviceName"] = block.textFrom(offsetof(TavmoClientDeviceChangeEvent, newDeviceName));
 }
 
 void device(const EventBlock& block, Json::Value& params) {
@@ -65,7 +67,7 @@ void device(const EventBlock& block, Json::Value& params) {
 void progress(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientProgressEvent>();
     params["numProgressSteps"] = Json::UInt(event.numProgressSteps);
-    params["caption"] = textValue(event.caption);
+    params["caption"] = block.textFrom(offsetof(TavmoClientProgressEvent, caption));
 }
 
 void conferenceEntered(const EventBlock&, Json::Value&) { inConference = 1; }
@@ -81,7 +83,7 @@ void participantSource(const EventBlock& block, Json::Value& params) {
     params["sourceType"] = Json::Int(event.sourceType);
     params["participantURI"] = textValue(event.participantURI);
     params["displayName"] = textValue(event.displayName);
-    params["sourceName"] = textValue(event.sourceName);
+    params["sourceName"] = block.textFrom(offsetof(TavmoClientParticipantSourceEvent, sourceName));
 }
 
 void invitation(const EventBlock& block, Json::Value& params) {
@@ -101,7 +103,7 @@ void muteState(const EventBlock& block, Json::Value& params) {
 }
 
 void uri(const EventBlock& block, Json::Value& params) {
-    params["URI"] = textValue(block.read<TavmoClientUriEvent>().URI);
+    params["URI"] = block.textFrom(offsetof(TavmoClientUriEvent, URI));
 }
 
 void videoSize(const EventBlock& block, Json::Value& params) {
@@ -151,7 +153,7 @@ void cameraControl(const EventBlock& block, Json::Value& params) {
     params["srcParticipantID"] = textValue(event.srcParticipantID);
     params["cameraCommand"] = Json::Int(event.cameraCommand);
     params["commandId"] = textValue(event.commandId);
-    params["commandData"] = textValue(event.commandData);
+    params["commandData"] = block.textFrom(offsetof(TavmoClientCameraControlEvent, commandData));
 }
 
 void videoMode(const EventBlock& block, Json::Value& params) {
@@ -170,7 +172,7 @@ void eventStatus(const EventBlock& block, Json::Value& params) {
 void cameraControlStatus(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientCameraControlStatusEvent>();
     params["statusCode"] = Json::Int(event.statusCode);
-    params["curFeccUri"] = textValue(event.curFeccUri);
+    params["curFeccUri"] = block.textFrom(offsetof(TavmoClientCameraControlStatusEvent, curFeccUri));
 }
 
 void mediaCommand(const EventBlock& block, Json::Value& params) {
@@ -182,11 +184,12 @@ void mediaCommand(const EventBlock& block, Json::Value& params) {
 
 void login(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientLoginEvent>();
+    std::string userName = block.textFrom(offsetof(TavmoClientLoginEvent, userName));
     params["error"] = Json::UInt(event.error);
     params["portalUri"] = textValue(event.portalUri);
-    params["userName"] = textValue(event.userName);
+    params["userName"] = userName;
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LOGIN: portal: [%s] username: [%s] error: [%d]",
-             readText(event.portalUri).c_str(), readText(event.userName).c_str(), static_cast<int>(event.error));
+             readText(event.portalUri).c_str(), userName.c_str(), static_cast<int>(event.error));
 }
 
 void linked(const EventBlock& block, Json::Value& params) {
@@ -211,18 +214,19 @@ void signedOut(const EventBlock& block, Json::Value& params) {
 
 void roomLink(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientRoomLinkEvent>();
+    std::string serverUri = block.textFrom(offsetof(TavmoClientRoomLinkEvent, serverUri));
     params["error"] = Json::Int(event.error);
     params["state"] = Json::Int(event.state);
-    params["serverUri"] = textValue(event.serverUri);
+    params["serverUri"] = serverUri;
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_ROOM_LINK: state: [%d] error: [%d] serverUri: [%s]",
-             event.state, event.error, readText(event.serverUri).c_str());
+             event.state, event.error, serverUri.c_str());
 }
 
 void installer(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientInstallerEvent>();
     params["error"] = Json::Int(event.error);
     params["currentTag"] = textValue(event.currentTag);
-    params["installerUri"] = textValue(event.installerUri);
+    params["installerUri"] = block.textFrom(offsetof(TavmoClientInstallerEvent, installerUri));
 }
 
 void callState(const EventBlock& block, Json::Value& params) {
@@ -234,13 +238,13 @@ void chat(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientChatEvent>();
     params["uri"] = textValue(event.uri);
     params["displayName"] = textValue(event.displayName);
-    params["message"] = textValue(event.message);
+    params["message"] = block.textFrom(offsetof(TavmoClientChatEvent, message));
 }
 
 void portalPrefix(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientPortalPrefixEvent>();
     params["result"] = Json::Int(event.result);
-    params["portalPrefix"] = textValue(event.portalPrefix);
+    params["portalPrefix"] = block.textFrom(offsetof(TavmoClientPortalPrefixEvent, portalPrefix));
 }
 
 void featureStatus(const EventBlock& block, Json::Value& params) {
@@ -280,7 +284,7 @@ void stage(const EventBlock& block, Json::Value& params) {
 }
 
 void presenter(const EventBlock& block, Json::Value& params) {
-    params["uriOfPresenter"] = textValue(block.read<TavmoClientPresenterEvent>().uriOfPresenter);
+    params["uriOfPresenter"] = block.textFrom(offsetof(TavmoClientPresenterEvent, uriOfPresenter));
 }
 
 void audioFrame(const EventBlock& block, Json::Value& params) {
@@ -294,7 +298,7 @@ void audioFrame(const EventBlock& block, Json::Value& params) {
     frame["samplingRate"] = Json::UInt(event.samplingRate);
     frame["channels"] = Json::UInt(event.channels);
     frame["samples"] = Json::UInt(event.samples);
-    frame["data"] = textValue(event.data);
+    frame["data"] = block.textFrom(offsetof(TavmoClientAudioFrameEvent, data));
     params["frame"] = frame;
 }
 
@@ -309,7 +313,7 @@ void videoFrame(const EventBlock& block, Json::Value& params) {
     frame["height"] = Json::UInt(event.height);
     frame["format"] = Json::UInt(event.format);
     frame["size"] = Json::UInt(event.size);
-    frame["data"] = textValue(event.data);
+    frame["data"] = block.textFrom(offsetof(TavmoClientVideoFrameEvent, data));
     params["frame"] = frame;
 }
 

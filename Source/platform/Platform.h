@@ -24,7 +24,9 @@ InstanceLock acquireInstanceLock(const char* name);
 void releaseInstanceLock();
 
 int processId();
-unsigned long threadId();
+// The id the operating system knows the calling thread by, as its tools and
+// debuggers show it.
+int threadId();
 
 // Duplicates descriptor 1, or -1.
 int duplicateStandardOutput();

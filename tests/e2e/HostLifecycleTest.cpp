@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "HostProcess.h"
@@ -25,6 +26,27 @@ TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
           "MainThread: InputThread WAIT_OBJECT_0", "MainThread: OutputThread WAIT_OBJECT_0",
           "MainThread: OutEventThread WAIT_OBJECT_0", "MainThread: EXIT Starting cleanup...", "MainThread: EXIT"})
         EXPECT_NE(log.find(line), std::string::npos) << line;
+}
+
+// The thread is named by the id that ps -L, debuggers and the Task Manager
+// show; on Linux the main thread's kernel id is the process id.
+TEST(HostLifecycle, StartLogNamesTheMainThreadByItsSystemId) {
+    ScratchFolder folder;
+    HostProcess host(folder);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+    std::string log = host.logText();
+    std::smatch ids;
+    ASSERT_TRUE(std::regex_search(log, ids,
+                                  std::regex(R"(MainThread: TavmoClientForWeb_1\.3\.7_0003 Initialized\. argc: \[2\], )"
+                                             R"(Process: \[(-?[0-9]+)\], Thread: \[(-?[0-9]+)\])")));
+    long process = std::stol(ids[1]);
+    long thread = std::stol(ids[2]);
+    EXPECT_GT(thread, 0);
+    if (!windowsHost()) {
+        EXPECT_EQ(process, host.pid());
+        EXPECT_EQ(thread, process);
+    }
 }
 
 TEST(HostLifecycle, ExitMessageEndsTheHostLikeTheEndOfInput) {

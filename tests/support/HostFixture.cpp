@@ -1,6 +1,8 @@
 #include "HostFixture.h"
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 #include "Frames.h"
 #include "HostThreads.h"
@@ -51,4 +53,13 @@ std::string frame(const std::string& body) {
     std::string framed;
     for (int i = 0; i < 4; ++i) framed.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
     return framed + body;
+}
+
+bool eventually(const std::function<bool()>& done) {
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,3 +35,7 @@ private:
 
 // Frames a body as the browser does: 4-byte little-endian length first.
 std::string frame(const std::string& body);
+
+// Waits for something another thread does; a fault that never does it fails
+// the test once the generous limit has passed, which no healthy run reaches.
+bool eventually(const std::function<bool()>& done);

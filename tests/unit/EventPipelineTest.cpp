@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -19,17 +17,6 @@
 #include "Records.h"
 
 namespace {
-
-// Waits for something another thread does; a fault that never does it fails
-// the test once the generous limit has passed, which no healthy run reaches.
-bool eventually(const std::function<bool()>& done) {
-    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 std::size_t logCount(const std::string& text) {
     std::size_t count = 0;

@@ -1,9 +1,13 @@
 // A browser drops the connection to a host that writes a body longer than
 // 1 MiB, so the writer never writes one: a reply shrinks to its error, an
 // event message is dropped.
+#include <cstddef>
 #include <string>
 
+#include "EventRecords.h"
 #include "HostFixture.h"
+#include "OutEventHandler.h"
+#include "Records.h"
 #include "RequestHandler.h"
 #include "TavmoAgent.h"
 
@@ -119,6 +123,46 @@ TEST_P(EventLimit, IsWrittenWholeOrDropped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, EventLimit,
+                         ::testing::Values(EventCase{"AtTheLimit", kLimit, true},
+                                           EventCase{"OneByteOver", kLimit + 1, false},
+                                           EventCase{"FarOver", 5 * kLimit, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A chat message reaches the page as long as the library sent it, so a long
+// one meets the browser's limit on its way through the translator.
+class ChatMessageLimit : public HostFixture, public ::testing::WithParamInterface<EventCase> {};
+
+TEST_P(ChatMessageLimit, IsWrittenWholeOrDropped) {
+    const EventCase& c = GetParam();
+    Json::Value expected;
+    expected["_direction"] = 2;
+    expected["code"] = 2601;
+    expected["params"]["uri"] = "sip:ann@example.org";
+    expected["params"]["displayName"] = "";
+    expected["params"]["message"] = "";
+    std::string message(c.bodyLength - json::writeCompact(expected).size(), 'm');
+    expected["params"]["message"] = message;
+    TavmoClientChatEvent head{};
+    copyText(head.uri, "sip:ann@example.org");
+    Block block = blockOf(head);
+    block.resize(offsetof(TavmoClientChatEvent, message));
+    block.insert(block.end(), message.begin(), message.end());
+    block.push_back(0);
+
+    OnOutEvent(2601, block);
+
+    if (c.written) {
+        EXPECT_EQ(writtenBodies(), std::vector<std::string>{json::writeCompact(expected)});
+        EXPECT_TRUE(fake::logTexts(1).empty());
+    } else {
+        EXPECT_EQ(writtenBytes(), "");
+        EXPECT_TRUE(fake::logged("OnOutEvent: TavmoAgent::sendMessage(): Message too large: [" +
+                                     std::to_string(c.bodyLength) + "] bytes, dropped",
+                                 1));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, ChatMessageLimit,
                          ::testing::Values(EventCase{"AtTheLimit", kLimit, true},
                                            EventCase{"OneByteOver", kLimit + 1, false},
                                            EventCase{"FarOver", 5 * kLimit, false}),

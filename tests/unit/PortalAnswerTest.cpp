@@ -548,8 +548,7 @@ struct Utf16Case {
 class Utf16Conversion : public ::testing::TestWithParam<Utf16Case> {};
 
 TEST_P(Utf16Conversion, GivesUtf8) {
-    const auto* units = reinterpret_cast<const uint16_t*>(GetParam().text.data());
-    EXPECT_EQ(utf16ToUtf8(units, GetParam().count), GetParam().utf8);
+    EXPECT_EQ(utf16ToUtf8(std::u16string_view(GetParam().text.data(), GetParam().count)), GetParam().utf8);
 }
 
 std::string utf16Name(const ::testing::TestParamInfo<Utf16Case>& info) { return info.param.name; }

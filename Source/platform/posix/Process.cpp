@@ -1,6 +1,5 @@
 // Process-level services on POSIX systems.
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,7 +77,8 @@ void releaseInstanceLock() {
 
 int processId() { return static_cast<int>(::getpid()); }
 
-unsigned long threadId() { return static_cast<unsigned long>(::pthread_self()); }
+// The kernel's thread id; pthread_self() is an address that nothing else shows.
+int threadId() { return static_cast<int>(::gettid()); }
 
 int duplicateStandardOutput() { return ::fcntl(1, F_DUPFD_CLOEXEC, 0); }
 

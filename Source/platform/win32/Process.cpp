@@ -67,7 +67,7 @@ void releaseInstanceLock() {
 
 int processId() { return static_cast<int>(GetCurrentProcessId()); }
 
-unsigned long threadId() { return GetCurrentThreadId(); }
+int threadId() { return static_cast<int>(GetCurrentThreadId()); }
 
 int duplicateStandardOutput() { return _dup(1); }
 
