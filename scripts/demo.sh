@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the host, the stand-in library and the
-# console, and runs a short scripted conference: the host started as a
+# Installs what is missing, builds the host, the stand-in library, the
+# console and the rest of the installation (so that `cmake --install` works
+# after it), and runs a short scripted conference: the host started as a
 # browser starts it, with the stand-in library, in a fresh data folder whose
 # approved websites already hold the demo's website.
 # Usage: scripts/demo.sh [--prebuilt]
@@ -48,7 +49,7 @@ if [ "${1:-}" != "--prebuilt" ]; then
   stage 2 "Configuring the build in $build"
   logged cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   stage 3 "Building the host, the stand-in library and the console (about a minute the first time)"
-  logged cmake --build "$build" --target TavmoClientForWeb TavmoClientDll tavmo-console
+  logged cmake --build "$build" --target TavmoClientForWeb TavmoClientDll tavmo-console TavmoRegisterBrowsers RegSvrUsr
   stage 4 "Running the demo conference"
 fi
 
