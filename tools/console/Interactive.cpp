@@ -44,7 +44,8 @@ public:
     InteractiveRun(Session& session, Printer& printer) : session_(session), printer_(printer) {}
 
     void run(LineEditor& editor) {
-        printer_.info("type a request such as RequestGetVersion, \"help\" for more; Ctrl-D ends");
+        printer_.info(
+            "type a request such as RequestGetVersion, \"help\" for more; Tab completes, exit or Ctrl-D ends");
         bool typing = true;
         while (typing && !session_.hostEnded()) {
             showLine(editor);
