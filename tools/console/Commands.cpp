@@ -305,9 +305,10 @@ ParsedLine parseShortForm(const std::vector<std::string_view>& words, long long&
         std::string name;
         ShortFormValue value;
         std::string error;
-        if (words[i].substr(0, 5) == "type=") return failed("the first word is the type; type= is not needed");
+        // Before the member check, which would call it a member the type does not read.
+        if (words[i].rfind("type=", 0) == 0 || words[i].rfind("type:=", 0) == 0)
+            return failed("the first word is the type; type= is not needed");
         if (!parseMember(words[i], types, name, value, error)) return failed(error);
-        if (name == "type") return failed("the first word is the type; type= is not needed");
         if (!names.insert(name).second) return failed("member given twice: " + name);
         if (name == "_direction") {
             direction = value.json;
@@ -376,14 +377,13 @@ bool parseTypedValue(std::string_view text, const std::string& type, ShortFormVa
         }
         return parseValue(text, value, error);
     }
-    const bool read =
-        ((type == "array" && first == '[') || (type == "object" && first == '{') ||
-         (type == "number" && isJsonNumber(text)) || (type == "boolean" && (text == "true" || text == "false"))) &&
-        parseValue(text, value, error);
-    if (!read)
-        error = "expected " + std::string(type == "array" || type == "object" ? "an " : "a ") + type + ", not " +
-                (text.empty() ? std::string("nothing") : std::string(text)) + " (name:=json sends any JSON value)";
-    return read;
+    const bool shaped = (type == "array" && first == '[') || (type == "object" && first == '{') ||
+                        (type == "number" && isJsonNumber(text)) ||
+                        (type == "boolean" && (text == "true" || text == "false"));
+    if (shaped) return parseValue(text, value, error);
+    error = "expected " + std::string(type == "array" || type == "object" ? "an " : "a ") + type + ", not " +
+            (text.empty() ? std::string("nothing") : std::string(text)) + " (name:=json sends any JSON value)";
+    return false;
 }
 
 ParsedLine parseLine(std::string_view line, long long& nextId, const Protocol& protocol) {
