@@ -170,7 +170,6 @@ INSTANTIATE_TEST_SUITE_P(
     BuiltInProtocol, EventName,
     testing::Values(
         LabelCase{R"({"_direction":2,"code":2500,"params":{"callState":"Idle"}})", "2500 callState"},
-        LabelCase{R"({"_direction":2,"code":200,"params":null})", "200 logicStarted"},
         LabelCase{R"({"code":200900,"params":{"typeRequest":5,"type":"OutEventJoinConference","result":"Success"}})",
                   "200900 portalAnswer OutEventJoinConference"},
         LabelCase{R"({"code":200900,"params":{"typeRequest":11}})", "200900 portalAnswer"},
