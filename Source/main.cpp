@@ -41,6 +41,16 @@ Arguments examineArguments(int argc, char** argv) {
     return arguments;
 }
 
+// The browser keeps what a host writes to standard error in its own log, and
+// the page sees only that the host ended: a refused start says why there
+// too, in one line.
+int refuseStart(const std::string& why) {
+    std::fprintf(stderr, "TavmoClientForWeb: %s\n", why.c_str());
+    return -1;
+}
+
+std::string seeTheLog() { return " (the log is in " + std::string(logDirectoryText()) + ")"; }
+
 bool takeInstanceLock() {
     platform::InstanceLock lock = platform::acquireInstanceLock(kInstanceLockName);
     switch (lock.state) {
@@ -49,9 +59,12 @@ bool takeInstanceLock() {
             return true;
         case platform::InstanceLockState::HeldElsewhere:
             LOG_ERROR("MainThread: CreateMutexExA(...) can't own the mutex ERROR: [%d]", lock.systemError);
+            refuseStart("another host is running; this one ends" + seeTheLog());
             return false;
         case platform::InstanceLockState::Failed:
             LOG_ERROR("MainThread: CreateMutexExA(...) can't create mutex ERROR: [%d]", lock.systemError);
+            refuseStart("the single-instance lock cannot be created (error " + std::to_string(lock.systemError) +
+                        "); not started" + seeTheLog());
             return false;
     }
     return false;
@@ -168,18 +181,20 @@ int hostMain(int argc, char** argv) {
 
     TavmoClientConsoleLogConfigure(0);
     TavmoClientLogConfig logConfig = makeLogConfig();
-    if (!TavmoClientInitialize(TavmoClientCallback, 0, &logConfig)) return -1;
+    if (!TavmoClientInitialize(TavmoClientCallback, 0, &logConfig))
+        return refuseStart("the conferencing library refused to initialise; not started");
 
     LOG_INFO("MainThread: TavmoClientForWeb_1.3.7_0003 Initialized. argc: [%d], Process: [%d], Thread: [%d]", argc,
              platform::processId(), platform::threadId());
     for (int i = 0; i < argc; ++i) LOG_INFO("MainThread: TavmoClientForWeb, argv[%d]: [%s]", i, argv[i]);
     if (argc < 2) {
         LOG_ERROR("MainThread: TavmoClientForWeb, invalid number of arguments, exiting.");
-        return -1;
+        return refuseStart("started without the calling extension's origin; not started" + seeTheLog());
     }
     if (!arguments.callerAccepted && !arguments.debug) {
         LOG_ERROR("MainThread: TavmoClientForWeb, invalid extension id, exiting.");
-        return -1;
+        return refuseStart(std::string("the caller is not extension ") + kAcceptedExtensionId + "; not started" +
+                           seeTheLog());
     }
     LOG_INFO("MainThread: TavmoClientForWeb Path to log files are: [%s]", logDirectoryText());
 

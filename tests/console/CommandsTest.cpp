@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "Catalogue.h"
 #include "Commands.h"
 
 namespace console {
@@ -14,6 +15,34 @@ Json::Value parsedJson(const std::string& text) {
     std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
     EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) << text;
     return value;
+}
+
+// The console's own catalogue, and two types of the tests' own: "X" reads
+// the members of these cases with types left open, "Typed" one member of
+// each type.
+const Protocol& testProtocol() {
+    static const Protocol protocol = [] {
+        Json::Value catalogue = parsedJson(catalogueText());
+        Json::Value x = parsedJson(R"({"type":"X","family":"Tests","members":[],"reply":[]})");
+        for (const char* name : {"a",    "b",   "c",   "d",    "e",       "f",    "big",   "huge", "negative", "zero",
+                                 "plus", "dot", "hex", "word", "message", "who",  "empty", "bare", "s",        "raw",
+                                 "list", "map", "n",   "text", "bell",    "rate", "l",     "o"})
+            x["members"].append(parsedJson(std::string(R"({"name":")") + name + R"(","type":"any"})"));
+        catalogue["requests"].append(parsedJson(R"(
+            {"type":"Typed","family":"Tests","members":[{"name":"text","type":"string"},{"name":"count","type":"number"},
+              {"name":"flag","type":"boolean"},{"name":"list","type":"array"},{"name":"map","type":"object"},
+              {"name":"free","type":"any"}],"reply":[{"name":"answer","type":"number"}]})"));
+        catalogue["requests"].append(x);
+        Protocol read;
+        std::string error;
+        EXPECT_TRUE(Protocol::read(catalogue, read, error)) << error;
+        return read;
+    }();
+    return protocol;
+}
+
+ParsedLine parseLine(std::string_view line, long long& nextId) {
+    return console::parseLine(line, nextId, testProtocol());
 }
 
 struct ShortFormCase {
@@ -52,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShortFormCase{"X zero=007 plus=+3 dot=1. hex=0x10 word=True",
                       R"({"type":"X","_direction":1,"_id":5,"zero":"007","plus":"+3","dot":"1.","hex":"0x10",
                           "word":"True"})"},
-        ShortFormCase{R"(InEventGroupChat message="two  words" who='it is' empty= bare=a/b:c)",
-                      R"({"type":"InEventGroupChat","_direction":1,"_id":5,"message":"two  words","who":"it is",
+        ShortFormCase{R"(X message="two  words" who='it is' empty= bare=a/b:c)",
+                      R"({"type":"X","_direction":1,"_id":5,"message":"two  words","who":"it is",
                           "empty":"","bare":"a/b:c"})"},
         ShortFormCase{R"(X s="quote \" backslash \\ tab \t \u00e9" raw='back\slash "q"')",
                       R"({"type":"X","_direction":1,"_id":5,"s":"quote \" backslash \\ tab \t é",
@@ -96,18 +125,148 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{"InEventMuteAudioIn willMute", "expected name=value: willMute"},
         RejectedCase{"X a=1 a=2", "member given twice: a"}, RejectedCase{"X _id=1 _id=2", "member given twice: _id"},
         RejectedCase{"X =3", "a member without a name"}, RejectedCase{"X type=Y", "type= is not needed"},
-        RejectedCase{R"(X s="open)", "unterminated quoted text"}, RejectedCase{"X s='open", "unterminated quoted text"},
-        RejectedCase{"X s='a'b", "must end with its quote"}, RejectedCase{R"(X s="a"b)", "s: not valid JSON"},
-        RejectedCase{"X l=[1, 2", "unclosed bracket"}, RejectedCase{"X l=[1,]", "l: not valid JSON"},
-        RejectedCase{R"(X o={"a":1,"a":2})", "o: not valid JSON"}, RejectedCase{"9Lives", "not a request type: 9Lives"},
-        RejectedCase{"Request-Get", "not a request type"},
+        RejectedCase{"X type:=\"Y\"", "type= is not needed"}, RejectedCase{R"(X s="open)", "unterminated quoted text"},
+        RejectedCase{"X s='open", "unterminated quoted text"}, RejectedCase{"X s='a'b", "must end with its quote"},
+        RejectedCase{R"(X s="a"b)", "s: not valid JSON"}, RejectedCase{"X l=[1, 2", "unclosed bracket"},
+        RejectedCase{"X l=[1,]", "l: not valid JSON"}, RejectedCase{R"(X o={"a":1,"a":2})", "o: not valid JSON"},
+        RejectedCase{"9Lives", "not a request type: 9Lives"}, RejectedCase{"Request-Get", "not a request type"},
+        RejectedCase{"X q=1", "q: X reads no such member; its members are a, b,"},
+        RejectedCase{"wait Y", "Y: no such request"},
+        RejectedCase{"help me", "help me: no such request type or family"},
+        RejectedCase{"quit now", "quit takes nothing after it"},
         RejectedCase{"wait", "wait needs a request type or an event code"}, RejectedCase{"wait 2s", "not 2s"},
         RejectedCase{"wait -5", "not -5"}, RejectedCase{"wait 2500 callState", "expected name=value"},
         RejectedCase{"wait 2500 0s", "more than 0 and at most 3600 seconds"},
         RejectedCase{"wait 2500 3601s", "at most 3600 seconds"},
         RejectedCase{"wait 2500 a=1 a=2", "member given twice: a"},
-        RejectedCase{"close now", "close takes nothing after it"},
-        RejectedCase{"help me", "help takes nothing after it"}));
+        RejectedCase{"close now", "close takes nothing after it"}));
+
+// A member takes the JSON type the protocol gives it; name:=json sends any
+// JSON value; the page's own members (_name) are read by their look.
+INSTANTIATE_TEST_SUITE_P(
+    Typed, ShortForm,
+    testing::Values(
+        ShortFormCase{"Typed text=5 count=5 flag=true",
+                      R"({"type":"Typed","_direction":1,"_id":5,"text":"5","count":5,"flag":true})"},
+        ShortFormCase{"Typed text=true", R"({"type":"Typed","_direction":1,"_id":5,"text":"true"})"},
+        ShortFormCase{"Typed text=null", R"({"type":"Typed","_direction":1,"_id":5,"text":"null"})"},
+        ShortFormCase{"Typed text=[1,2]", R"({"type":"Typed","_direction":1,"_id":5,"text":"[1,2]"})"},
+        ShortFormCase{R"(Typed text="a \"b\"")", R"({"type":"Typed","_direction":1,"_id":5,"text":"a \"b\""})"},
+        ShortFormCase{"Typed text='x y' free=7", R"({"type":"Typed","_direction":1,"_id":5,"text":"x y","free":7})"},
+        ShortFormCase{"Typed text=", R"({"type":"Typed","_direction":1,"_id":5,"text":""})"},
+        ShortFormCase{"Typed count=-2.5 list=[1] map={}",
+                      R"({"type":"Typed","_direction":1,"_id":5,"count":-2.5,"list":[1],"map":{}})"},
+        ShortFormCase{R"(Typed count:="300" flag:=1 text:=null)",
+                      R"({"type":"Typed","_direction":1,"_id":5,"count":"300","flag":1,"text":null})"},
+        ShortFormCase{"Typed _tabId=7 _note=hi",
+                      R"({"type":"Typed","_direction":1,"_id":5,"_tabId":7,"_note":"hi"})"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Typed, RejectedLine,
+    testing::Values(RejectedCase{"Typed count=abc",
+                                 "count: expected a number, not abc (name:=json sends any JSON value)"},
+                    RejectedCase{"Typed count=", "count: expected a number, not nothing"},
+                    RejectedCase{"Typed count=007", "count: expected a number, not 007"},
+                    RejectedCase{"Typed flag=yes", "flag: expected a boolean, not yes"},
+                    RejectedCase{"Typed flag=1", "flag: expected a boolean, not 1"},
+                    RejectedCase{"Typed list=5", "list: expected an array, not 5"},
+                    RejectedCase{"Typed map=[1]", "map: expected an object, not [1]"},
+                    RejectedCase{"Typed list=[1,]", "list: not valid JSON: [1,]"},
+                    RejectedCase{R"(Typed text="open)", "unterminated quoted text"},
+                    RejectedCase{"Typed count:=abc", "count: not valid JSON: abc"},
+                    RejectedCase{"Typed coutn=1", "coutn: Typed reads no such member; did you mean count?"},
+                    RejectedCase{"Typed other:=1", "other: Typed reads no such member"},
+                    RejectedCase{"wait Typed answer=x", "answer: expected a number, not x"},
+                    RejectedCase{"wait 2500 callState:=Idle", "callState: not valid JSON"}));
+
+// The console's own catalogue: the protocol's types for the members the
+// page developer types most.
+TEST(BuiltInProtocol, GivesMembersTheirProtocolTypes) {
+    long long nextId = 1;
+    const struct {
+        const char* line;
+        const char* request;
+    } cases[] = {
+        {"InEventPlayDtmfTone tone=5", R"({"type":"InEventPlayDtmfTone","_direction":1,"_id":1,"tone":"5"})"},
+        {"InEventControlCamera commandData=8101 preset=2",
+         R"({"type":"InEventControlCamera","_direction":1,"_id":2,"commandData":"8101","preset":2})"},
+        {"InEventMuteAudioIn willMute=true", R"({"type":"InEventMuteAudioIn","_direction":1,"_id":3,"willMute":true})"},
+        {"RequestSetDomain domain=007", R"({"type":"RequestSetDomain","_direction":1,"_id":4,"domain":"007"})"},
+    };
+    for (const auto& example : cases) {
+        ParsedLine parsed = console::parseLine(example.line, nextId);
+        ASSERT_EQ(parsed.error, "") << example.line;
+        EXPECT_EQ(parsedJson(std::get<SendCommand>(parsed.command).body), parsedJson(example.request));
+    }
+}
+
+struct UnknownWordCase {
+    const char* line;
+    const char* error;
+};
+
+class UnknownWord : public testing::TestWithParam<UnknownWordCase> {};
+
+TEST_P(UnknownWord, IsRefusedWithTheNearestNames) {
+    long long nextId = 1;
+    EXPECT_EQ(console::parseLine(GetParam().line, nextId).error, GetParam().error);
+    EXPECT_EQ(nextId, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BuiltInProtocol, UnknownWord,
+    testing::Values(
+        UnknownWordCase{"InEventStrat", "InEventStrat: no such request; did you mean InEventStart?"},
+        UnknownWordCase{"requestgetversion", "requestgetversion: no such request; did you mean RequestGetVersion?"},
+        UnknownWordCase{"InEventMute willMute=true",
+                        "InEventMute: no such request; did you mean InEventMuteAudioIn, InEventMuteAudioOut or "
+                        "InEventMuteVideo?"},
+        UnknownWordCase{"wiat 2500",
+                        "wiat: no such command; did you mean wait? The commands are wait, note, close, help, exit and "
+                        "quit"},
+        UnknownWordCase{"Hello there",
+                        "not a request type: Hello; the commands are wait, note, close, help, exit and "
+                        "quit, and help lists the request families"},
+        UnknownWordCase{"wait InEventStrat", "InEventStrat: no such request; did you mean InEventStart?"},
+        UnknownWordCase{"InEventMuteAudioIn wilMute=true",
+                        "wilMute: InEventMuteAudioIn reads no such member; did you mean willMute?"},
+        UnknownWordCase{"InEventStart x=1", "x: InEventStart reads no members"}));
+
+TEST(Help, ListsTheFamiliesAndShowsOneTypeFamilyOrEvent) {
+    const Protocol& protocol = testProtocol();
+    std::string text;
+    ASSERT_TRUE(helpText("", protocol, text));
+    EXPECT_NE(text.find("Commands:"), std::string::npos);
+    EXPECT_NE(text.find("Request families (help <family> lists its types, help <type> shows one):\n  "),
+              std::string::npos);
+    for (const std::string& family : protocol.families())
+        EXPECT_NE(text.find("\n  " + family + " ("), std::string::npos);
+    EXPECT_NE(text.find("\n  Tests (2)"), std::string::npos) << text;
+
+    ASSERT_TRUE(helpText("Typed", protocol, text));
+    EXPECT_EQ(text,
+              "Typed (Tests)\n"
+              "  members: text: string, count: number, flag: boolean, list: array, map: object, free: any\n"
+              "  reply:   answer: number");
+    ASSERT_TRUE(helpText("tests", protocol, text));
+    EXPECT_EQ(
+        text.rfind("Tests: 2 request types, with the members they read\n  Typed text count flag list map free\n  X a b",
+                   0),
+        0u)
+        << text;
+    ASSERT_TRUE(helpText("2500", protocol, text));
+    EXPECT_EQ(text, "event 2500 callState\n  params: callState: string");
+
+    EXPECT_FALSE(helpText("Typd", protocol, text));
+    EXPECT_EQ(text, "help Typd: no such request type or family; did you mean Typed?");
+    EXPECT_FALSE(helpText("3999", protocol, text));
+    EXPECT_EQ(text, "help 3999: the protocol names no event with this code");
+
+    long long nextId = 1;
+    ParsedLine parsed = parseLine("help   Typed ", nextId);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(std::get<HelpCommand>(parsed.command).text.rfind("Typed (Tests)\n", 0), 0u);
+}
 
 struct WaitCase {
     const char* line;
@@ -140,6 +299,11 @@ INSTANTIATE_TEST_SUITE_P(Lines, WaitLine,
                                          WaitCase{"wait 1500 isMuted=true 2.5s errorCode=0", "", 1500,
                                                   R"({"isMuted":true,"errorCode":0})", 2500},
                                          WaitCase{"wait 200 0.0001s", "", 200, "{}", 1},
+                                         WaitCase{"wait Typed answer=3 text=5 error=unknown 1s", "Typed", -1,
+                                                  R"({"answer":3,"text":"5","error":"unknown"})", 1000},
+                                         WaitCase{"wait 2500 callState=true other=true", "", 2500,
+                                                  R"({"callState":"true","other":true})", 10000},
+                                         WaitCase{"wait 3999 message=5", "", 3999, R"({"message":5})", 10000},
                                          WaitCase{"wait InEventStart result=\"TavmoClient started\" 30s",
                                                   "InEventStart", -1, R"({"result":"TavmoClient started"})", 30000}));
 
@@ -167,6 +331,8 @@ TEST(Lines, CommandsCommentsAndBlankLines) {
     EXPECT_TRUE(std::holds_alternative<NoCommand>(parseLine("  # RequestGetVersion", nextId).command));
     EXPECT_TRUE(std::holds_alternative<CloseCommand>(parseLine("close", nextId).command));
     EXPECT_TRUE(std::holds_alternative<HelpCommand>(parseLine(" help ", nextId).command));
+    EXPECT_TRUE(std::holds_alternative<QuitCommand>(parseLine("exit", nextId).command));
+    EXPECT_TRUE(std::holds_alternative<QuitCommand>(parseLine(" quit ", nextId).command));
     ParsedLine note = parseLine("note   Read the call's \"statistics\" [1/2] ", nextId);
     ASSERT_EQ(note.error, "");
     EXPECT_EQ(std::get<NoteCommand>(note.command).text, "Read the call's \"statistics\" [1/2]");

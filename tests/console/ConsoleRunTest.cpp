@@ -91,7 +91,8 @@ wait InEventStop result=ok
     const std::string& out = finished.output;
     EXPECT_TRUE(has(out, "== [1/1] Join and leave\n"));
     EXPECT_TRUE(has(out, R"(>> request {"type":"InEventGroupChat","_direction":1,"_id":4,"message":"two words"})"));
-    EXPECT_TRUE(has(out, R"(<< event   {"_direction":2,"code":270003,"params":{"joinStatus":true}})"));
+    EXPECT_TRUE(has(out, R"(<< event   270003 {"_direction":2,"code":270003,"params":{"joinStatus":true}})"));
+    EXPECT_TRUE(has(out, R"(<< event   2500 callState {"_direction":2,"code":2500,"params":{"callState":"Idle"}})"));
     EXPECT_LT(out.find(R"("callState":"InConference")"), out.find(R"(>> request {"type":"InEventGroupChat")"));
     EXPECT_LT(out.find(R"("callState":"Idle")"), out.find(R"(>> request {"type":"InEventStop")"));
     EXPECT_TRUE(has(out, "-- host exited with code 0\n"));
@@ -137,27 +138,48 @@ INSTANTIATE_TEST_SUITE_P(
                     "line 4: wait RequestGetVersion: nothing matched within 0.2 s",
                     "1 request, 1 reply, 0 events, 0 errors"},
         FailingCase{"RequestGetVersion\nwait RequestGetVersion version=0 0.2s\nRequestGetCallState\n",
-                    "line 2: wait RequestGetVersion version=0: nothing matched within 0.2 s",
+                    "line 2: wait RequestGetVersion version=\"0\": nothing matched within 0.2 s",
                     "1 request, 1 reply, 0 events, 0 errors"},
         FailingCase{"RequestGetVersion\nclose\nRequestGetCallState\n", "line 3: the host no longer reads its input",
                     "1 request, 1 reply, 0 events, 0 errors"}));
 
 TEST_F(ConsoleRun, ScriptFromStandardInputAndErrorRepliesCounted) {
     const Finished finished =
-        run("RequestGetVersion\nwait RequestGetVersion version=1.3.7_0003\nNope\nwait Nope\n", {}, {}, true);
+        run("RequestGetVersion\nwait RequestGetVersion version=1.3.7_0003\nInEventMuteAudioIn\n"
+            "wait InEventMuteAudioIn error=\"unknown error\"\n",
+            {}, {}, true);
     EXPECT_EQ(finished.exitCode, 0) << finished.output;
-    EXPECT_TRUE(has(finished.output, R"(<< reply   {"_direction":2,"_id":2,"error":"unknown request","type":"Nope"})"));
+    EXPECT_TRUE(has(finished.output,
+                    R"(<< reply   {"_direction":2,"_id":2,"error":"unknown error","type":"InEventMuteAudioIn"})"));
+    EXPECT_EQ(lastLine(finished.output).rfind("Script finished: 2 requests, 2 replies, 0 events, 1 error in ", 0), 0u)
+        << lastLine(finished.output);
+}
+
+// JSON goes out as typed, a type the protocol lacks too, so that the host's
+// own answer to it can be seen; exit ends the script there.
+TEST_F(ConsoleRun, JsonOfAnUnknownTypeIsSentAndExitEndsTheScript) {
+    const Finished finished =
+        run("{\"type\":\"Nope\",\"_direction\":1,\"_id\":7}\nRequestGetVersion\nwait RequestGetVersion\nexit\n"
+            "RequestGetCallState\n");
+    EXPECT_EQ(finished.exitCode, 0) << finished.output;
+    EXPECT_TRUE(has(finished.output, R"(<< reply   {"_direction":2,"_id":7,"error":"unknown request","type":"Nope"})"));
+    EXPECT_FALSE(has(finished.output, "RequestGetCallState")) << "nothing after exit is sent";
     EXPECT_EQ(lastLine(finished.output).rfind("Script finished: 2 requests, 2 replies, 0 events, 1 error in ", 0), 0u)
         << lastLine(finished.output);
 }
 
 TEST_F(ConsoleRun, MistakesInAScriptAreAllListedAndTheHostIsNotStarted) {
-    const Finished finished = run("RequestGetVersion\nInEventMuteAudioIn willMute\nwait\nwait RequestGetVersion 0s\n");
+    const Finished finished =
+        run("RequestGetVersion\nInEventMuteAudioIn willMute\nwait\nwait RequestGetVersion 0s\nInEventStrat\n"
+            "InEventMuteAudioIn willMute=yes\n");
     EXPECT_EQ(finished.exitCode, 2);
-    EXPECT_EQ(linesOf(finished.errors),
-              (std::vector<std::string>{"script.txt:2: expected name=value: willMute",
-                                        "script.txt:3: wait needs a request type or an event code",
-                                        "script.txt:4: a wait lasts more than 0 and at most 3600 seconds: 0s"}));
+    EXPECT_EQ(
+        linesOf(finished.errors),
+        (std::vector<std::string>{
+            "script.txt:2: expected name=value: willMute", "script.txt:3: wait needs a request type or an event code",
+            "script.txt:4: a wait lasts more than 0 and at most 3600 seconds: 0s",
+            "script.txt:5: InEventStrat: no such request; did you mean InEventStart?",
+            "script.txt:6: willMute: expected a boolean, not yes (name:=json sends any JSON value)"}));
     EXPECT_EQ(finished.output, "");
 }
 

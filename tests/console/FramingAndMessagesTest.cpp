@@ -120,15 +120,19 @@ INSTANTIATE_TEST_SUITE_P(
                   true},
         MatchCase{"wait 1500 isMuted=true errorCode=0", R"({"code":1500,"params":{"errorCode":0,"isMuted":1}})", false},
         MatchCase{"wait 1500 isMuted=true", R"({"code":1500,"params":{"isMuted":"true"}})", false},
-        MatchCase{"wait X n=3", R"({"type":"X","n":3.0})", true},
-        MatchCase{"wait X n=3", R"({"type":"X","n":3.5})", false},
-        MatchCase{"wait X n=3.0", R"({"type":"X","n":3})", true},
-        MatchCase{"wait X n=-1", R"({"type":"X","n":18446744073709551615})", false},
-        MatchCase{"wait X n=3", R"({"type":"X","n":"3"})", false},
-        MatchCase{"wait X n=null", R"({"type":"X","n":null})", true},
-        MatchCase{"wait X n=null", R"({"type":"X"})", false},
-        MatchCase{"wait X list=[1,2]", R"({"type":"X","list":[1,2]})", true},
-        MatchCase{"wait X result=ok", R"({"type":"X","error":"TavmoClient error: X"})", false}));
+        MatchCase{"wait RequestGetVersion n=3", R"({"type":"RequestGetVersion","n":3.0})", true},
+        MatchCase{"wait RequestGetVersion n=3", R"({"type":"RequestGetVersion","n":3.5})", false},
+        MatchCase{"wait RequestGetVersion n=3.0", R"({"type":"RequestGetVersion","n":3})", true},
+        MatchCase{"wait RequestGetVersion n=-1", R"({"type":"RequestGetVersion","n":18446744073709551615})", false},
+        MatchCase{"wait RequestGetVersion n=3", R"({"type":"RequestGetVersion","n":"3"})", false},
+        MatchCase{"wait RequestGetVersion n=null", R"({"type":"RequestGetVersion","n":null})", true},
+        MatchCase{"wait RequestGetVersion n=null", R"({"type":"RequestGetVersion"})", false},
+        MatchCase{"wait RequestGetVersion list=[1,2]", R"({"type":"RequestGetVersion","list":[1,2]})", true},
+        MatchCase{"wait RequestGetVersion result=ok", R"({"type":"RequestGetVersion","error":"TavmoClient error: X"})",
+                  false},
+        // Members take the protocol's types: a version is a text.
+        MatchCase{"wait RequestGetVersion version=1", R"({"type":"RequestGetVersion","version":"1"})", true},
+        MatchCase{"wait RequestGetVersion version=1", R"({"type":"RequestGetVersion","version":1})", false}));
 
 }  // namespace
 }  // namespace console

@@ -17,12 +17,14 @@ struct LineCase {
     std::string body;
     PrintStyle style;
     std::string line;
+    std::string label = {};
 };
 
 class MessageLine : public testing::TestWithParam<LineCase> {};
 
 TEST_P(MessageLine, ShowsTimeDirectionKindAndBody) {
-    EXPECT_EQ(formatMessage(1.25, GetParam().kind, GetParam().errorReply, GetParam().body, GetParam().style),
+    EXPECT_EQ(formatMessage(1.25, GetParam().kind, GetParam().errorReply, GetParam().body, GetParam().style,
+                            GetParam().label),
               GetParam().line);
 }
 
@@ -35,6 +37,15 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{MessageKind::Control, false, "{EXIT}", {}, "   1.250 >> control {EXIT}"},
         LineCase{MessageKind::Reply, false, kReply, {}, "   1.250 << reply   {\"_direction\":2,\"type\":\"X\"}"},
         LineCase{MessageKind::Event, false, "{\"code\":1}\n\n", {}, "   1.250 << event   {\"code\":1}\\x0a"},
+        LineCase{MessageKind::Event, false, "{\"code\":1}\n", {}, "   1.250 << event   1 one {\"code\":1}", "1 one"},
+        // Raw shows the bytes alone; the fit counts the label.
+        LineCase{MessageKind::Event, false, "{}\n", {false, true}, "   1.250 << event   [03 00 00 00] {}\\n", "1 one"},
+        LineCase{MessageKind::Event,
+                 false,
+                 "{\"code\":2500}\n",
+                 {false, false, 40},
+                 "   1.250 << event   2500 callState {\"\xe2\x80\xa6",
+                 "2500 callState"},
         LineCase{MessageKind::NotJson, false, "\x1b[2Jhi\x7f", {}, "   1.250 << other   \\x1b[2Jhi\\x7f"},
         LineCase{
             MessageKind::Reply, false, "{\"t\":\"\xc3\xa9\\\\\"}", {}, "   1.250 << reply   {\"t\":\"\xc3\xa9\\\\\"}"},

@@ -109,6 +109,12 @@ void PrintTo(const RefusedStart& start, std::ostream* out) { *out << ::testing::
 const char* const kNoArguments = "MainThread: TavmoClientForWeb, invalid number of arguments, exiting.";
 const char* const kOtherCaller = "MainThread: TavmoClientForWeb, invalid extension id, exiting.";
 
+// A refused start also says why on standard error, which the browser keeps
+// in its own log: the one place a user looks when the page only sees the
+// host end.
+// The log folder is written as the host's platform writes paths.
+std::string refusalStart(const std::string& why) { return "TavmoClientForWeb: " + why + " (the log is in "; }
+
 class StartRefused : public ::testing::TestWithParam<RefusedStart> {};
 
 // A caller without the product's id gets nothing done: its request is never
@@ -117,11 +123,16 @@ TEST_P(StartRefused, ExitsWithMinusOneAndAnswersNothing) {
     ScratchFolder folder;
     HostOptions options;
     options.arguments = GetParam().arguments;
+    options.captureErrors = true;
     HostProcess host(folder, options);
     host.sendFrame(kVersionRequest);
     EXPECT_EQ(host.waitExit(), 255);
     EXPECT_EQ(host.readRest(std::chrono::milliseconds(100)), "");
     EXPECT_NE(host.logText().find(GetParam().logLine), std::string::npos);
+    const std::string why = GetParam().logLine == std::string(kNoArguments)
+                                ? "started without the calling extension's origin"
+                                : "the caller is not extension gdlpkaomnfhcebijgdlpkaomnfhcebij";
+    EXPECT_NE(host.errors().find(refusalStart(why + "; not started")), std::string::npos) << host.errors();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -159,8 +170,13 @@ TEST(HostLifecycle, SecondInstanceEndsAtOnceAndTheFirstKeepsAnswering) {
     first.sendFrame(kVersionRequest);
     ASSERT_EQ(first.readFrame(), kVersionReply);
     {
-        HostProcess second(folder);
+        HostOptions options;
+        options.captureErrors = true;
+        HostProcess second(folder, options);
         EXPECT_EQ(second.waitExit(), 255);
+        second.readRest(std::chrono::milliseconds(100));
+        EXPECT_NE(second.errors().find(refusalStart("another host is running; this one ends")), std::string::npos)
+            << second.errors();
     }
     first.sendFrame(kVersionRequest);
     EXPECT_EQ(first.readFrame(), kVersionReply);

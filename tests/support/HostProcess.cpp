@@ -94,6 +94,7 @@ Launch hostLaunch(const std::string& root, const HostOptions& options) {
     }
     for (const auto& [name, value] : options.environment) launch.environment[name] = value;
     launch.unsetEnvironment = options.unsetEnvironment;
+    launch.captureErrors = options.captureErrors;
     launch.command = splitWords(environmentValue("TAVMO_HOST_LAUNCHER"));
     launch.command.push_back(hostExecutable());
     launch.command.insert(launch.command.end(), options.arguments.begin(), options.arguments.end());

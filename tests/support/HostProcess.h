@@ -23,6 +23,8 @@ struct HostOptions {
     std::map<std::string, std::string> environment;
     // Variables the host does not get at all, after the above.
     std::vector<std::string> unsetEnvironment;
+    // Standard error through a pipe, kept in errors(); otherwise the tests'.
+    bool captureErrors = false;
 };
 
 class HostProcess {
@@ -45,6 +47,8 @@ public:
     std::optional<std::string> readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Everything that arrives until the output ends or `timeout`.
     std::string readRest(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // What arrived on a captured standard error while output was read.
+    const std::string& errors() const { return process_.errors(); }
 
     // The exit code (0 to 255), or nothing if the host is still running after
     // `timeout` (it is then killed).

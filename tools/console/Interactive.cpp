@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "Completion.h"
 #include "LineEditor.h"
 #include "Terminal.h"
 
@@ -43,7 +44,8 @@ public:
     InteractiveRun(Session& session, Printer& printer) : session_(session), printer_(printer) {}
 
     void run(LineEditor& editor) {
-        printer_.info("type a request such as RequestGetVersion, \"help\" for more; Ctrl-D ends");
+        printer_.info(
+            "type a request such as RequestGetVersion, \"help\" for more; Tab completes, exit or Ctrl-D ends");
         bool typing = true;
         while (typing && !session_.hostEnded()) {
             showLine(editor);
@@ -67,6 +69,7 @@ private:
             case LineEditor::Outcome::Editing: return true;
             case LineEditor::Outcome::EndOfInput: return false;
             case LineEditor::Outcome::Interrupted: return !wasEmpty;
+            case LineEditor::Outcome::Listing: showListing(editor.listing()); return true;
             case LineEditor::Outcome::Submitted: break;
         }
         const std::string line = editor.takeLine();
@@ -78,11 +81,13 @@ private:
             printer_.problem(parsed.error);
             return true;
         }
+        if (std::holds_alternative<QuitCommand>(parsed.command)) return false;
         std::visit([&](const auto& command) { carryOut(command); }, parsed.command);
         return true;
     }
 
     void carryOut(const NoCommand&) {}
+    void carryOut(const QuitCommand&) {}
 
     void carryOut(const SendCommand& command) {
         if (!session_.send(command)) printer_.problem("the host no longer reads its input");
@@ -113,7 +118,13 @@ private:
         session_.closeInput();
     }
 
-    void carryOut(const HelpCommand&) { printer_.plain(helpText()); }
+    void carryOut(const HelpCommand& help) { printer_.plain(help.text); }
+
+    void showListing(const std::vector<std::string>& words) {
+        std::string text;
+        for (const std::string& word : words) text += (text.empty() ? "" : "  ") + word;
+        printer_.plain(text);
+    }
 
     void showLine(const LineEditor& editor) {
         const VisibleLine visible =
@@ -136,6 +147,7 @@ std::string defaultHistoryFile() {
 int runInteractive(Session& session, Printer& printer, const std::string& historyFile) {
     LineEditor editor;
     editor.setHistory(loadHistory(historyFile));
+    editor.setCompleter([](std::string_view line) { return complete(line, Protocol::builtIn()); });
     {
         RawTerminal raw(kKeyboard);
         InteractiveRun(session, printer).run(editor);

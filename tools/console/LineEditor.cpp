@@ -14,6 +14,7 @@ constexpr char kCtrlD = 0x04;
 constexpr char kCtrlE = 0x05;
 constexpr char kCtrlF = 0x06;
 constexpr char kCtrlH = 0x08;
+constexpr char kTab = 0x09;
 constexpr char kCtrlK = 0x0b;
 constexpr char kCtrlN = 0x0e;
 constexpr char kCtrlP = 0x10;
@@ -48,11 +49,31 @@ LineEditor::Outcome LineEditor::feed(char byte) {
             eraseAt();
             return Outcome::Editing;
         case kEscape: escape_ = Escape::Started; return Outcome::Editing;
+        case kTab: return completeWord();
         default: key(byte); return Outcome::Editing;
     }
 }
 
 std::string LineEditor::takeLine() { return std::move(submitted_); }
+
+LineEditor::Outcome LineEditor::completeWord() {
+    if (!completer_) return Outcome::Editing;
+    const Completion completion = completer_(std::string_view(text_).substr(0, cursor_));
+    if (completion.candidates.empty() || completion.start > cursor_) return Outcome::Editing;
+    const std::size_t typed = cursor_ - completion.start;
+    std::string replacement = commonStart(completion.candidates);
+    if (completion.candidates.size() == 1) {
+        // A whole word is followed by a blank; a member name by its value.
+        const bool atBlank = cursor_ < text_.size() && text_[cursor_] == ' ';
+        if (replacement.back() != '=' && !atBlank) replacement += ' ';
+    } else if (replacement.size() <= typed) {
+        listing_ = completion.candidates;
+        return Outcome::Listing;
+    }
+    text_.replace(completion.start, typed, replacement);
+    cursor_ = completion.start + replacement.size();
+    return Outcome::Editing;
+}
 
 void LineEditor::setHistory(std::vector<std::string> lines) {
     history_ = std::move(lines);

@@ -1,24 +1,33 @@
-// The line being typed in interactive mode: editing keys, history, and the
-// part of a long line that fits the terminal. Knows nothing of the terminal
-// itself: it is fed the bytes that the keys send.
+// The line being typed in interactive mode: editing keys, history, Tab
+// completion, and the part of a long line that fits the terminal. Knows
+// nothing of the terminal itself: it is fed the bytes that the keys send.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Completion.h"
 #include "TextColumns.h"
 
 namespace console {
 
 class LineEditor {
 public:
-    enum class Outcome { Editing, Submitted, EndOfInput, Interrupted };
+    // Listing: Tab found several words and could add nothing they share;
+    // they are in listing().
+    enum class Outcome { Editing, Submitted, EndOfInput, Interrupted, Listing };
+    using Completer = std::function<Completion(std::string_view textBeforeCursor)>;
 
     // Takes one byte of a key; Submitted hands the line to takeLine().
     Outcome feed(char byte);
     std::string takeLine();
+
+    // What Tab completes with; without one Tab does nothing.
+    void setCompleter(Completer completer) { completer_ = std::move(completer); }
+    const std::vector<std::string>& listing() const { return listing_; }
 
     const std::string& text() const { return text_; }
     // A byte position in text().
@@ -32,6 +41,7 @@ private:
     enum class Escape { None, Started, Bracket, Letter };
 
     Outcome feedEscape(char byte);
+    Outcome completeWord();
     void key(char control);
     void insert(char byte);
     void moveLeft();
@@ -51,6 +61,8 @@ private:
     std::string draft_;
     Escape escape_ = Escape::None;
     std::string escapeParameter_;
+    Completer completer_;
+    std::vector<std::string> listing_;
 };
 
 struct VisibleLine {

@@ -41,6 +41,17 @@ bool isErrorReply(const ReceivedMessage& message) {
     return message.kind == MessageKind::Reply && message.value.isMember("error");
 }
 
+std::string eventLabel(const ReceivedMessage& message, const Protocol& protocol) {
+    if (message.kind != MessageKind::Event) return {};
+    const Json::Value& code = message.value["code"];
+    if (!code.isInt64()) return {};
+    std::string label = std::to_string(code.asInt64());
+    if (const EventInfo* event = protocol.event(code.asInt64())) label += " " + event->name;
+    const Json::Value& params = message.value["params"];
+    if (params.isObject() && params["type"].isString()) label += " " + params["type"].asString();
+    return label;
+}
+
 bool matchesWait(const WaitCommand& wait, const ReceivedMessage& message) {
     const Json::Value* members = nullptr;
     if (wait.eventCode) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "Protocol.h"
 
 namespace console {
 
@@ -22,6 +23,11 @@ ReceivedMessage classifyMessage(std::string body);
 
 // True for a reply that carries "error".
 bool isErrorReply(const ReceivedMessage& message);
+
+// An event's code and the name the protocol gives it ("2500 callState"),
+// and the type of an answer that its params carry ("200900 portalAnswer
+// OutEventJoinConference"); empty for anything but an event.
+std::string eventLabel(const ReceivedMessage& message, const Protocol& protocol);
 
 bool matchesWait(const WaitCommand& wait, const ReceivedMessage& message);
 

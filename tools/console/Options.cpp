@@ -110,7 +110,7 @@ in the console, or see tools/console/README.md.
 
 Options:
   --host PATH       the host program (default: TavmoClientForWeb beside this one)
-  --launcher CMD    start the host through CMD, e.g. wine64
+  --launcher CMD    start the host through CMD, e.g. /usr/lib/wine/wine64
   --data-dir DIR    the host's local application data folder (LOCALAPPDATA):
                     its log files and the library's data go below it
   --raw             show each message's exact bytes: length prefix and body

@@ -78,7 +78,7 @@ std::string visibleBytes(std::string_view body, bool raw) {
 }
 
 std::string formatMessage(double seconds, MessageKind kind, bool errorReply, std::string_view body,
-                          const PrintStyle& style) {
+                          const PrintStyle& style, std::string_view label) {
     char time[32];
     std::snprintf(time, sizeof time, "%8.3f", seconds);
     const Marker marker = markerOf(kind, errorReply);
@@ -93,7 +93,8 @@ std::string formatMessage(double seconds, MessageKind kind, bool errorReply, std
         shown = lengthPrefix(body) + visibleBytes(body, true);
     } else {
         if (!body.empty() && body.back() == '\n') body.remove_suffix(1);
-        shown = visibleBytes(body, false);
+        if (!label.empty()) shown = visibleBytes(label, false) + " ";
+        shown += visibleBytes(body, false);
     }
     if (style.fitColumns > 0) {
         const std::size_t room = style.fitColumns > kPrefixColumns + 2 ? style.fitColumns - kPrefixColumns - 2 : 1;
@@ -102,15 +103,16 @@ std::string formatMessage(double seconds, MessageKind kind, bool errorReply, std
     return line + shown;
 }
 
-Printer::Printer(std::FILE* out, PrintStyle style, bool terminal)
-    : out_(out), style_(style), terminal_(terminal), start_(std::chrono::steady_clock::now()) {}
+Printer::Printer(std::FILE* out, PrintStyle style, bool terminal, const Protocol& protocol)
+    : out_(out), style_(style), protocol_(protocol), terminal_(terminal), start_(std::chrono::steady_clock::now()) {}
 
 double Printer::secondsSinceStart() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
 }
 
 void Printer::message(const ReceivedMessage& message) {
-    emit(formatMessage(secondsSinceStart(), message.kind, isErrorReply(message), message.body, style_));
+    emit(formatMessage(secondsSinceStart(), message.kind, isErrorReply(message), message.body, style_,
+                       eventLabel(message, protocol_)));
 }
 
 void Printer::sent(const SendCommand& command) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "Messages.h"
+#include "Protocol.h"
 
 namespace console {
 
@@ -24,9 +25,10 @@ struct PrintStyle {
     std::size_t fitColumns = 0;
 };
 
-// "   1.234 << reply   {...}"; `body` is the message as framed.
+// "   1.234 << reply   {...}"; `body` is the message as framed, `label`
+// (an event's code and name) goes before it unless the style is raw.
 std::string formatMessage(double seconds, MessageKind kind, bool errorReply, std::string_view body,
-                          const PrintStyle& style);
+                          const PrintStyle& style, std::string_view label = {});
 
 // The body with the bytes that would disturb a terminal escaped; in raw
 // style every byte that is not printable ASCII, and the backslash.
@@ -34,7 +36,8 @@ std::string visibleBytes(std::string_view body, bool raw);
 
 class Printer {
 public:
-    Printer(std::FILE* out, PrintStyle style, bool terminal);
+    // Events are named from `protocol`.
+    Printer(std::FILE* out, PrintStyle style, bool terminal, const Protocol& protocol = Protocol::builtIn());
 
     void message(const ReceivedMessage& message);
     void sent(const SendCommand& command);
@@ -63,6 +66,7 @@ private:
 
     std::FILE* out_;
     PrintStyle style_;
+    const Protocol& protocol_;
     bool terminal_;
     std::chrono::steady_clock::time_point start_;
     std::string bottomLine_;

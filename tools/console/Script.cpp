@@ -24,6 +24,7 @@ public:
     ScriptOutcome run() {
         printer_.followProgress([this] { return progress(); });
         for (const ScriptLine& line : script_.lines) {
+            if (std::holds_alternative<QuitCommand>(line.command)) break;
             std::string failure = std::visit([&](const auto& command) { return carryOut(command); }, line.command);
             showProgress();
             if (!failure.empty()) return {false, "line " + std::to_string(line.number) + ": " + failure};
@@ -63,10 +64,12 @@ private:
         return {};
     }
 
-    std::string carryOut(const HelpCommand&) {
-        printer_.plain(helpText());
+    std::string carryOut(const HelpCommand& help) {
+        printer_.plain(help.text);
         return {};
     }
+
+    std::string carryOut(const QuitCommand&) { return {}; }
 
     std::string progress() const {
         const Counts& counts = session_.counts();

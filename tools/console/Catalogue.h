@@ -1,0 +1,8 @@
+// The protocol catalogue's JSON text, embedded by the build.
+#pragma once
+
+namespace console {
+
+const char* catalogueText();
+
+}  // namespace console
