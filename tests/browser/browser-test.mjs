@@ -360,6 +360,14 @@ async function twoTabsAtOnce(pages) {
   const [first, second] = await Promise.all([pages[0].evaluate(burst("A")), pages[1].evaluate(burst("B"))]);
   assert.deepEqual(first, Array.from({ length: count }, (_, sequence) => `A:${sequence}`));
   assert.deepEqual(second, Array.from({ length: count }, (_, sequence) => `B:${sequence}`));
+  // A website's own "_tabId", the bridge's (0) or another's, steers nothing.
+  const spoofed = await pages[1].evaluate(
+    `Promise.race([
+       Promise.all([0, 1, 2, 3, 4].map((_tabId) => conference.client.request("RequestGetVersion", { _tabId })))
+         .then((replies) => replies.map((reply) => reply.type + ":" + ("_tabId" in reply))),
+       new Promise((resolve) => setTimeout(() => resolve("a reply went elsewhere"), ${WAIT_MS}))])`,
+  );
+  assert.deepEqual(spoofed, Array(5).fill("RequestGetVersion:false"));
 }
 
 async function notApprovedWebsite(page) {
