@@ -21,6 +21,10 @@ case "${1:-linux}" in
   *) echo "usage: $0 [linux|windows|browser|fuzz|all]" >&2; exit 2 ;;
 esac
 
+# npm installs the page library's TypeScript; NodeSource's nodejs brings it,
+# Debian's does not.
+if [[ " ${wanted[*]} " == *" nodejs "* ]] && ! command -v npm >/dev/null; then wanted+=(npm); fi
+
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

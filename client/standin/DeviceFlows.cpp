@@ -8,12 +8,12 @@
 namespace standin {
 namespace {
 
-constexpr int32_t kOutEventDeviceKind = 601;
-constexpr int32_t kOutEventDeviceChange = 602;
-constexpr int32_t kOutEventDevice = 603;
-constexpr int32_t kOutEventDeviceTest = 2830;
-constexpr int32_t kOutEventDeviceNotice = 202100;
-constexpr int32_t kOutEventSelectedDeviceNotice = 202110;
+constexpr int32_t kOutEventDeviceKind = TAVMO_CLIENT_OUT_EVENT_DEVICES_CHANGED;
+constexpr int32_t kOutEventDeviceChange = TAVMO_CLIENT_OUT_EVENT_DEVICE_SELECTION_CHANGED;
+constexpr int32_t kOutEventDevice = TAVMO_CLIENT_OUT_EVENT_DEVICE;
+constexpr int32_t kOutEventDeviceTest = TAVMO_CLIENT_OUT_EVENT_DEVICE_TEST_STATUS;
+constexpr int32_t kOutEventDeviceNotice = TAVMO_CLIENT_PRIVATE_OUT_EVENT_DEVICE_NOTICE;
+constexpr int32_t kOutEventSelectedDeviceNotice = TAVMO_CLIENT_PRIVATE_OUT_EVENT_SELECTED_DEVICE_NOTICE;
 
 // Library message types.
 constexpr int32_t kDevicesChanged = 0;

@@ -1,12 +1,14 @@
-// The example extension in a real browser: headless Chromium loads it, its
-// console page starts the host through native messaging, and the page holds
-// a conference with the stand-in library.
+// Websites, the example extension and the host in a real browser: headless
+// Chromium loads the extension, pages served from 127.0.0.1 under names of
+// their own load the page library, connect through the extension's bridge
+// and hold a conference with the stand-in library.
 //
-// Usage: node browser-test.mjs <host executable> <extension folder> <launcher> <output folder>
+// Usage: node browser-test.mjs <host executable> <source folder> <launcher> <output folder>
 import assert from "node:assert/strict";
 import { execFileSync, spawn } from "node:child_process";
 import crypto from "node:crypto";
 import fs from "node:fs";
+import http from "node:http";
 import path from "node:path";
 import { DevTools, PageSession } from "./devtools.mjs";
 
@@ -17,8 +19,17 @@ const SKIPPED = 77;
 const WAIT_MS = 90_000;
 const WHOLE_RUN_MS = 540_000;
 const TEST_DOMAIN_FILE = "ApprovedDomains.txt";
+// Every name is 127.0.0.1 to the browser (--host-resolver-rules). The first
+// two are in the extension's allow list; the user approved only the first.
+const APPROVED = "meet.test";
+const NOT_APPROVED = "other.test";
+const NOT_ALLOWED = "stranger.test";
+const PAGE = "/examples/page/index.html";
+// What the local server serves, below the source folder.
+const SERVED = ["/examples/page/", "/clients/js/src/"];
+const CONTENT_TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css" };
 
-const [hostExecutable, extensionSource, launcher, outputFolder] = process.argv.slice(2).map((p) => path.resolve(p));
+const [hostExecutable, sourceFolder, launcher, outputFolder] = process.argv.slice(2).map((p) => path.resolve(p));
 
 // The first 32 hex digits of the SHA-256 of the public key, each mapped
 // from 0-f to a-p.
@@ -44,17 +55,18 @@ function prepareRun() {
   fs.mkdirSync(folders.hostLogs, { recursive: true });
 
   // A key of its own gives the extension a fixed id for this run, which the
-  // host manifest must name.
+  // host manifest must name. The allow list names the test's websites.
   const { publicKey } = crypto.generateKeyPairSync("rsa", {
     modulusLength: 2048,
     publicKeyEncoding: { type: "spki", format: "der" },
     privateKeyEncoding: { type: "pkcs8", format: "pem" },
   });
   const id = extensionId(publicKey);
-  fs.cpSync(extensionSource, folders.extension, { recursive: true });
+  fs.cpSync(path.join(sourceFolder, "examples/extension"), folders.extension, { recursive: true });
   const manifestPath = path.join(folders.extension, "manifest.json");
   const manifest = JSON.parse(fs.readFileSync(manifestPath, "utf8"));
   manifest.key = publicKey.toString("base64");
+  manifest.externally_connectable.matches = [`http://${APPROVED}/*`, `http://${NOT_APPROVED}/*`];
   fs.writeFileSync(manifestPath, JSON.stringify(manifest, null, 2));
 
   const hostManifests = path.join(folders.userData, "NativeMessagingHosts");
@@ -69,11 +81,28 @@ function prepareRun() {
       allowed_origins: [`chrome-extension://${id}/`],
     }),
   );
-  // The console page asks for its own host name, the extension id; approved
-  // before, so that no dialog is needed. The library keeps the list in the
-  // host's log folder.
-  fs.writeFileSync(path.join(folders.hostLogs, TEST_DOMAIN_FILE), `${id}\n`);
+  // The user approved this website before, ticking "do not ask again"; the
+  // library keeps the list in the host's log folder.
+  fs.writeFileSync(path.join(folders.hostLogs, TEST_DOMAIN_FILE), `${APPROVED}\n`);
+  folders.hostPidFile = path.join(run, "host.pid");
   return { folders, id };
+}
+
+// The pages and the library, on 127.0.0.1 only; nothing outside SERVED.
+function startServer() {
+  const server = http.createServer((request, response) => {
+    const file = path.normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
+    const type = CONTENT_TYPES[path.extname(file)];
+    if (!type || !SERVED.some((folder) => file.startsWith(folder))) {
+      response.writeHead(404).end();
+      return;
+    }
+    fs.readFile(path.join(sourceFolder, file), (error, body) => {
+      if (error) response.writeHead(404).end();
+      else response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" }).end(body);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
 function launchBrowser(folders) {
@@ -85,8 +114,11 @@ function launchBrowser(folders) {
     XDG_CACHE_HOME: folders.cache,
     XDG_STATE_HOME: folders.state,
     TAVMO_BROWSER_TEST_HOST: hostExecutable,
+    TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile,
   };
-  for (const name of ["LOCALAPPDATA", "XDG_RUNTIME_DIR", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR"]) {
+  // Without a display the host cannot ask the user, which counts as a refusal.
+  for (const name of ["LOCALAPPDATA", "XDG_RUNTIME_DIR", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR", "DISPLAY",
+                      "WAYLAND_DISPLAY"]) {
     delete environment[name];
   }
   const browserLog = fs.openSync(path.join(folders.run, "browser.log"), "w");
@@ -101,6 +133,8 @@ function launchBrowser(folders) {
       "--disable-background-networking",
       "--disable-component-update",
       "--disable-sync",
+      "--disable-features=HttpsUpgrades,HttpsFirstBalancedModeAutoEnable",
+      "--host-resolver-rules=MAP *.test 127.0.0.1",
       "--window-size=1200,900",
       `--user-data-dir=${folders.userData}`,
       `--load-extension=${folders.extension}`,
@@ -122,7 +156,7 @@ function killBrowser(browser) {
   }
 }
 
-async function openConsolePage(devtools, id) {
+async function waitForExtension(devtools, id) {
   const serviceWorker = devtools.waitForEvent(
     ({ method, params }) =>
       (method === "Target.targetCreated" || method === "Target.targetInfoChanged") &&
@@ -133,15 +167,20 @@ async function openConsolePage(devtools, id) {
   );
   await devtools.send("Target.setDiscoverTargets", { discover: true });
   await serviceWorker;
-  const { targetId } = await devtools.send("Target.createTarget", { url: `chrome-extension://${id}/console.html` });
+}
+
+// A tab with the conference page of one website.
+async function openPage(devtools, url) {
+  const { targetId } = await devtools.send("Target.createTarget", { url });
   const { sessionId } = await devtools.send("Target.attachToTarget", { targetId, flatten: true });
   const page = new PageSession(devtools, sessionId);
-  // The new tab shows a blank page first; its navigation to the console
-  // ends any evaluation begun before it.
+  page.targetId = targetId;
+  // The new tab shows a blank page first; its navigation ends any
+  // evaluation begun before it.
   const deadline = Date.now() + WAIT_MS;
   for (;;) {
     try {
-      await page.waitUntil(`location.pathname === "/console.html" && document.readyState === "complete"`, "the console page", WAIT_MS);
+      await page.waitUntil(`location.pathname === "${PAGE}" && typeof window.conference === "object"`, url, WAIT_MS);
       return page;
     } catch (error) {
       if (!/context was destroyed|Cannot find context/.test(error.message) || Date.now() > deadline) throw error;
@@ -158,13 +197,17 @@ function label({ code, params }) {
   return String(code);
 }
 
-const received = (entries) => entries.filter((entry) => entry.direction === "received").map((entry) => entry.message);
+const received = (entries) => entries.filter((entry) => entry.direction !== "sent").map((entry) => entry.message);
 const eventsOf = (entries) => received(entries).filter((message) => !("type" in message));
 const repliesOf = (entries, type) => received(entries).filter((message) => message.type === type);
 
 const click = (id) => `document.getElementById(${JSON.stringify(id)}).click()`;
 const replyTo = (type) => `m.type === ${JSON.stringify(type)}`;
 const text = (page, id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).textContent`);
+const disabled = (page, id) => page.evaluate(`document.getElementById(${JSON.stringify(id)}).disabled`);
+// The error a request from the page got, or "" when it succeeded.
+const refusalOf = (page, type, members = {}) =>
+  page.evaluate(`request(${JSON.stringify(type)}, ${JSON.stringify(members)}).then(() => "", (error) => error.message)`);
 
 // Does something in the page and waits until, for each condition (an
 // expression on `m`), some received message matches; returns every message
@@ -172,7 +215,7 @@ const text = (page, id) => page.evaluate(`document.getElementById(${JSON.stringi
 async function doAndWait(page, action, conditions, what) {
   const mark = await page.evaluate("log.length");
   await page.evaluate(action);
-  const receivedInPage = `log.slice(${mark}).filter(({ direction }) => direction === "received").map(({ message }) => message)`;
+  const receivedInPage = `log.slice(${mark}).filter(({ direction }) => direction !== "sent").map(({ message }) => message)`;
   const matched = [conditions].flat().map((condition) => `messages.some((m) => ${condition})`);
   await page.waitUntil(`((messages) => ${matched.join(" && ")})(${receivedInPage})`, what, WAIT_MS);
   return page.evaluate(`log.slice(${mark})`);
@@ -181,6 +224,11 @@ async function doAndWait(page, action, conditions, what) {
 // The start's reply and the library's event 200 may come in either order.
 const startLibrary = (page) =>
   doAndWait(page, click("start"), [replyTo("InEventStart"), "m.code === 200"], "the start's reply and event 200");
+
+async function connectPage(page) {
+  await page.evaluate(click("connect"));
+  assert.equal(await text(page, "host-state"), "connected");
+}
 
 function onlyReply(entries, type) {
   const replies = repliesOf(entries, type);
@@ -202,20 +250,23 @@ const JOIN_EVENTS = [
   "2500:InConference",
 ];
 
-const steps = {
+// Steps on the approved website's page, in order.
+const conferenceSteps = {
   async "start and stop"(page) {
-    await page.evaluate(click("connect"));
+    assert.equal(await disabled(page, "start"), true, "nothing to start before the connection");
+    await connectPage(page);
     let entries = await startLibrary(page);
     assert.equal(onlyReply(entries, "InEventStart").result, "TavmoClient started");
     assert.deepEqual(eventsOf(entries).map(label), ["200"]);
+    assert.equal(await disabled(page, "mute"), true, "no microphone to mute outside a call");
     entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
     assert.equal(onlyReply(entries, "InEventStop").result, "ok");
   },
 
-  async "a conference, events in order"(page) {
+  async "a conference, events in order, approval remembered for the website"(page) {
     await startLibrary(page);
     const entries = await doAndWait(page, click("join"), `m.code === 1503 && m.params.isMuted === false`, "the join's last event");
-    assert.equal(onlyReply(entries, "RequestSetDomain").result, "ok");
+    assert.equal(repliesOf(entries, "RequestSetDomain").length, 0, "the bridge's own request is its own");
     assert.equal(onlyReply(entries, "PrivateInEventStartMyMeeting").result, "ok");
     const events = eventsOf(entries);
     assert.deepEqual(events.slice(0, JOIN_EVENTS.length).map(label), JOIN_EVENTS);
@@ -228,14 +279,24 @@ const steps = {
     assert.match(participants, /Alex Moreau/);
     assert.match(participants, /Sam Ortiz/);
     assert.doesNotMatch(participants, /Kim Lee/);
+    assert.equal(await disabled(page, "join"), true, "no second meeting during the call");
   },
 
-  async "stop refused during the call"(page) {
-    const entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
-    assert.equal(onlyReply(entries, "InEventStop").error, "TavmoClient can't stop. Reason: Not in idle call state");
+  async "stop refused during the call, the error shown as text"(page) {
+    assert.equal(await disabled(page, "stop"), true);
+    const refusal = await refusalOf(page, "InEventStop");
+    assert.equal(refusal, "TavmoClient can't stop. Reason: Not in idle call state");
+    assert.equal(await text(page, "error"), `InEventStop: ${refusal}`);
   },
 
-  async chat(page) {
+  async "requests a website must not send are refused by the bridge"(page) {
+    for (const type of ["RequestSetDomain", "RequestSetLogLevelsAndCategories", "RequestGetConfiguration"]) {
+      const refusal = await refusalOf(page, type, { domain: "approved.example", levelsAndCategories: "ALL" });
+      assert.match(refusal, new RegExp(`^${type} is not allowed from a website: `));
+    }
+  },
+
+  async "chat, own line shown once accepted"(page) {
     const send = `document.getElementById("chat-text").value = "Hello from the page";
                   document.getElementById("chat-form").requestSubmit()`;
     const entries = await doAndWait(page, send, "m.code === 2600", "the chat's answer");
@@ -243,10 +304,12 @@ const steps = {
     const answer = eventsOf(entries).find((event) => event.code === 2600);
     assert.equal(answer.params.displayName, "Alex Moreau");
     assert.equal(answer.params.message, "Re: Hello from the page");
-    assert.match(await text(page, "chat"), /Alex Moreau: Re: Hello from the page/);
+    const chat = await text(page, "chat");
+    assert.match(chat, /You: Hello from the page/);
+    assert.match(chat, /Alex Moreau: Re: Hello from the page/);
   },
 
-  async mute(page) {
+  async "mute, screenshot during the call"(page) {
     for (const muted of [true, false]) {
       const entries = await doAndWait(page, click("mute"), "m.code === 1500", "the mute event");
       const reply = onlyReply(entries, "InEventMuteAudioIn");
@@ -260,6 +323,12 @@ const steps = {
     }
   },
 
+  async "events shown with their names"(page) {
+    const shown = await text(page, "log");
+    assert.match(shown, /← callState \{"code":2500/);
+    assert.match(shown, /← chatMessage \{"code":2600/);
+  },
+
   async leave(page) {
     const entries = await doAndWait(page, click("leave"), `m.code === 2500 && m.params.callState === "Idle"`, "Idle");
     assert.equal(onlyReply(entries, "InEventLeave").result, "ok");
@@ -269,24 +338,64 @@ const steps = {
 
   async "1,000 pipelined requests answered in order"(page) {
     const count = 1000;
-    const mark = await page.evaluate("log.length");
-    const answered = await page.evaluate(
-      `Promise.all(Array.from({ length: ${count} }, (_, sequence) => request("RequestGetCallState", { sequence })))
-         .then((replies) => replies.filter((reply) => reply.callState === "Idle").length)`,
+    const order = await page.evaluate(
+      `Promise.all(Array.from({ length: ${count} }, (_, sequence) => conference.client.request("RequestGetCallState", { sequence })))
+         .then((replies) => replies.filter((reply) => reply.callState === "Idle").map((reply) => reply.sequence))`,
     );
-    assert.equal(answered, count);
-    const entries = await page.evaluate(`log.slice(${mark})`);
-    const sent = entries.filter((entry) => entry.direction === "sent").length;
-    assert.equal(sent, count);
-    const order = repliesOf(entries, "RequestGetCallState").map((reply) => reply.sequence);
     assert.deepEqual(order, Array.from({ length: count }, (_, sequence) => sequence));
   },
-
-  async "stop again"(page) {
-    const entries = await doAndWait(page, click("stop"), replyTo("InEventStop"), "the stop's reply");
-    assert.equal(onlyReply(entries, "InEventStop").result, "ok");
-  },
 };
+
+// Two websites at once, each sending a burst: each gets its own replies and
+// no other. Both count their ids from about 1 (the first connects afresh),
+// so a reply carried to the wrong website would settle a request there.
+async function twoTabsAtOnce(pages) {
+  await pages[0].evaluate(click("disconnect"));
+  await connectPage(pages[0]);
+  const count = 300;
+  const burst = (tab) =>
+    `Promise.all(Array.from({ length: ${count} }, (_, sequence) =>
+        conference.client.request("RequestGetVersion", { tab: ${JSON.stringify(tab)}, sequence })))
+       .then((replies) => replies.map((reply) => reply.tab + ":" + reply.sequence))`;
+  const [first, second] = await Promise.all([pages[0].evaluate(burst("A")), pages[1].evaluate(burst("B"))]);
+  assert.deepEqual(first, Array.from({ length: count }, (_, sequence) => `A:${sequence}`));
+  assert.deepEqual(second, Array.from({ length: count }, (_, sequence) => `B:${sequence}`));
+  // A website's own "_tabId", the bridge's (0) or another's, steers nothing.
+  const spoofed = await pages[1].evaluate(
+    `Promise.race([
+       Promise.all([0, 1, 2, 3, 4].map((_tabId) => conference.client.request("RequestGetVersion", { _tabId })))
+         .then((replies) => replies.map((reply) => reply.type + ":" + ("_tabId" in reply))),
+       new Promise((resolve) => setTimeout(() => resolve("a reply went elsewhere"), ${WAIT_MS}))])`,
+  );
+  assert.deepEqual(spoofed, Array(5).fill("RequestGetVersion:false"));
+}
+
+async function notApprovedWebsite(page) {
+  const entries = await doAndWait(page, click("join"), replyTo("PrivateInEventStartMyMeeting"), "the refusal");
+  const refusal = onlyReply(entries, "PrivateInEventStartMyMeeting").error;
+  assert.equal(refusal, "TavmoClient Can not get the Domain approval from enduser");
+  assert.equal(await text(page, "error"), `PrivateInEventStartMyMeeting: ${refusal}`);
+  const outcome = eventsOf(entries).find((event) => event.code === 270003);
+  assert.equal(outcome.params.joinStatus, false);
+  assert.equal(await text(page, "call-state"), "Idle");
+}
+
+async function notAllowedWebsite(page) {
+  await page.evaluate(click("connect"));
+  await page.waitUntil(`document.getElementById("host-state").textContent.startsWith("disconnected: ")`, "the refusal", WAIT_MS);
+  assert.equal(await disabled(page, "start"), true);
+}
+
+async function hostGoneAway(pages, folders) {
+  const pid = Number(fs.readFileSync(folders.hostPidFile, "utf8"));
+  process.kill(pid, "SIGKILL");
+  for (const page of pages)
+    await page.waitUntil(
+      `document.getElementById("host-state").textContent.startsWith("disconnected: the host has gone away")`,
+      "the page told that the host went away",
+      WAIT_MS,
+    );
+}
 
 let outputForScreenshots;
 async function screenshot(page, name) {
@@ -328,15 +437,14 @@ function assertOrderlyShutdown(log, { leftTheCall }) {
   if (!leftTheCall) assert.equal(log.indexOf("InputThread: Pushing: ["), -1, "no leave without a call");
 }
 
-// Every host of the run logs into its own file; the first host's is the
-// only one when `earlierLogs` is empty.
-async function closingThePort(page, folders, { duringCall }) {
-  const earlierLogs = duringCall ? hostLogFiles(folders.hostLogs) : new Set();
-  if (duringCall) {
-    await page.evaluate(click("connect"));
-    await startLibrary(page);
+// The last website closing its port closes the bridge's port to the host,
+// which ends the host (leaving a call first).
+async function closingTheLastPort(page, folders, { duringCall }) {
+  const earlierLogs = hostLogFiles(folders.hostLogs);
+  await connectPage(page);
+  await startLibrary(page);
+  if (duringCall)
     await doAndWait(page, click("join"), `m.code === 2500 && m.params.callState === "InConference"`, "InConference");
-  }
   await page.evaluate(click("disconnect"));
   assert.equal(await text(page, "host-state"), "disconnected");
   assertOrderlyShutdown(await finishedHostLog(folders.hostLogs, earlierLogs), { leftTheCall: duringCall });
@@ -351,7 +459,9 @@ async function main() {
   fs.mkdirSync(outputFolder, { recursive: true });
   outputForScreenshots = outputFolder;
   const { folders, id } = prepareRun();
-  console.log(`extension id ${id}; run folder ${folders.run}`);
+  const server = await startServer();
+  const address = (host) => `http://${host}:${server.address().port}${PAGE}?extension=${id}`;
+  console.log(`extension id ${id}; run folder ${folders.run}; pages on ${address(APPROVED)}`);
 
   const browser = launchBrowser(folders);
   const killAtExit = () => killBrowser(browser);
@@ -369,23 +479,37 @@ async function main() {
   }, WHOLE_RUN_MS);
 
   let failures = 0;
+  const check = async (name, body) => {
+    const began = Date.now();
+    try {
+      await body();
+      console.log(`ok: ${name} (${((Date.now() - began) / 1000).toFixed(1)} s)`);
+    } catch (error) {
+      failures++;
+      console.error(`FAILED: ${name}\n${error.stack}`);
+    }
+  };
   try {
     const devtools = new DevTools(browser.stdio[3], browser.stdio[4]);
-    const page = await openConsolePage(devtools, id);
-    const check = async (name, body) => {
-      const began = Date.now();
-      try {
-        await body();
-        console.log(`ok: ${name} (${((Date.now() - began) / 1000).toFixed(1)} s)`);
-      } catch (error) {
-        failures++;
-        console.error(`FAILED: ${name}\n${error.stack}`);
-      }
-    };
-    for (const [name, body] of Object.entries(steps)) await check(name, () => body(page));
-    await check("closing the port while idle ends the host", () => closingThePort(page, folders, { duringCall: false }));
-    await check("closing the port during a call leaves it and ends the host", () =>
-      closingThePort(page, folders, { duringCall: true }),
+    await waitForExtension(devtools, id);
+    const approved = await openPage(devtools, address(APPROVED));
+    for (const [name, body] of Object.entries(conferenceSteps)) await check(name, () => body(approved));
+    const other = await openPage(devtools, address(NOT_APPROVED));
+    await check("a second website connects to the running library", async () => {
+      await connectPage(other);
+      await doAndWait(other, click("start"), replyTo("InEventStart"), "the start's reply");
+      assert.equal(await disabled(other, "join"), false);
+    });
+    await check("two websites at once each get only their own replies", () => twoTabsAtOnce([approved, other]));
+    await check("a website the user has not approved is refused", () => notApprovedWebsite(other));
+    const stranger = await openPage(devtools, address(NOT_ALLOWED));
+    await check("a website not in the allow list cannot connect", () => notAllowedWebsite(stranger));
+    await check("every website is told when the host goes away", () => hostGoneAway([approved, other], folders));
+    await check("closing the last port while idle ends the host", () =>
+      closingTheLastPort(approved, folders, { duringCall: false }),
+    );
+    await check("closing the last port during a call leaves it and ends the host", () =>
+      closingTheLastPort(approved, folders, { duringCall: true }),
     );
     await devtools.send("Browser.close").catch(() => {});
   } catch (error) {
@@ -394,6 +518,7 @@ async function main() {
   } finally {
     clearTimeout(wholeRun);
     killBrowser(browser);
+    server.close();
   }
   if (failures) {
     console.error(`browser log: ${path.join(folders.run, "browser.log")}; host logs: ${folders.hostLogs}`);
