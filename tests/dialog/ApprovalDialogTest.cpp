@@ -310,7 +310,7 @@ TEST_F(ApprovalDialog, DefaultWebsiteNameCanBeRemembered) {
     EXPECT_EQ(savedDomains(), std::vector<std::string>{"Video Conferencing website"});
 }
 
-// The in-events that start a conference reach the library after "Yes" only.
+// The in-events that start or join a conference reach the library after "Yes" only.
 struct GateCase {
     const char* name;
     const char* request;
@@ -354,16 +354,17 @@ TEST_P(ApprovalGate, InEventReachesTheLibraryOnlyAfterYes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ApprovalGate,
-    ::testing::Values(GateCase{"MyMeetingYes", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, true},
-                      GateCase{"MyMeetingNo", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, false},
-                      GateCase{"GuestLinkYes",
-                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, true},
-                      GateCase{"GuestLinkNo",
-                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, false}),
+    ::testing::Values(
+        GateCase{"MyMeetingYes", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, true},
+        GateCase{"MyMeetingNo", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, false},
+        GateCase{"GuestLinkYes", R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, true},
+        GateCase{"GuestLinkNo", R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, false},
+        GateCase{"AnswerYes", R"({"type":"InEventAnswer","_direction":1})", TAVMO_CLIENT_IN_EVENT_ANSWER, true},
+        GateCase{"AnswerNo", R"({"type":"InEventAnswer","_direction":1})", TAVMO_CLIENT_IN_EVENT_ANSWER, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
