@@ -110,6 +110,12 @@ private:
 // started (`started` then follows it), otherwise the system's error code.
 int startDetachedProcess(const std::string& program, const std::string& arguments, StartedProgram& started);
 
+// Opens `path` (UTF-8) for binary reading if it names a regular file of the
+// system: never a FIFO, device or folder, and opening never waits (opening a
+// FIFO without a writer would wait for one). Null otherwise; `size` then
+// holds the file's size in bytes.
+FILE* openRegularFile(const std::string& path, int64_t& size);
+
 enum class ApprovalAnswer { Yes, No, CannotAsk };
 
 struct ApprovalChoice {
