@@ -39,7 +39,7 @@ ReadResult readFramed(FILE* input, std::string& text) {
     }
     LOG_INFO("InputThread: Reading message of length :[%d]", static_cast<int>(length));
     if (readBody(input, length, text) == ReadResult::Message) return ReadResult::Message;
-    LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
+    LOG_ERROR("InputThread: EOF While Reading Message: [%s]", textForLog(text).c_str());
     return ReadResult::Dropped;
 }
 
@@ -48,7 +48,7 @@ ReadResult readLine(FILE* input, std::string& text) {
     text.clear();
     for (int c = std::fgetc(input); c != '\n'; c = std::fgetc(input)) {
         if (c == EOF) {
-            LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
+            LOG_ERROR("InputThread: EOF While Reading Message: [%s]", textForLog(text).c_str());
             return ReadResult::Ended;
         }
         text.push_back(static_cast<char>(c));
@@ -77,7 +77,7 @@ void InputThread(FILE* input) {
     for (ReadResult read; (read = readRequestText(input, debug, text)) != ReadResult::Ended;) {
         if (read == ReadResult::Dropped) continue;
         if (text == kExitText) break;
-        LOG_DETAIL("InputThread: Received: [%s]", redactSecrets(text).c_str());
+        LOG_DETAIL("InputThread: Received: [%s]", textForLog(text).c_str());
         requestQueue.push(std::move(text));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -11,6 +11,7 @@
 #include "OutEventHandler/CodeNames.h"
 #include "OutEventHandler/DelayedSender.h"
 #include "OutEventHandler/EventValues.h"
+#include "Redaction.h"
 #include "TavmoAgent.h"
 
 namespace {
@@ -186,7 +187,8 @@ void login(const EventBlock& block, Json::Value& params) {
     params["portalUri"] = textValue(event.portalUri);
     params["userName"] = textValue(event.userName);
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LOGIN: portal: [%s] username: [%s] error: [%d]",
-             readText(event.portalUri).c_str(), readText(event.userName).c_str(), static_cast<int>(event.error));
+             textForLog(readText(event.portalUri)).c_str(), textForLog(readText(event.userName)).c_str(),
+             static_cast<int>(event.error));
 }
 
 void linked(const EventBlock& block, Json::Value& params) {
@@ -215,7 +217,7 @@ void roomLink(const EventBlock& block, Json::Value& params) {
     params["state"] = Json::Int(event.state);
     params["serverUri"] = textValue(event.serverUri);
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_ROOM_LINK: state: [%d] error: [%d] serverUri: [%s]",
-             event.state, event.error, readText(event.serverUri).c_str());
+             event.state, event.error, textForLog(readText(event.serverUri)).c_str());
 }
 
 void installer(const EventBlock& block, Json::Value& params) {
