@@ -31,14 +31,23 @@ void handleRequestText(const std::string& text, int& clientStarted) {
     TavmoAgent::sendReply("OutputThread", std::move(request));
 }
 
+void answerTooLargeRequest() {
+    Json::Value reply(Json::objectValue);
+    reply["error"] = "Request too large";
+    TavmoAgent::sendReply("OutputThread", std::move(reply));
+}
+
 void OutputThread() {
     LOG_INFO("OutputThread: STARTED");
     int clientStarted = 0;
-    std::vector<std::string> batch;
-    while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<std::string>::Wait::Taken) {
+    std::vector<QueuedRequest> batch;
+    while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<QueuedRequest>::Wait::Taken) {
         LOG_DETAIL("OutputThread: Signaled by InputThread");
-        for (const std::string& text : batch) {
-            handleRequestText(text, clientStarted);
+        for (const QueuedRequest& request : batch) {
+            if (request.tooLarge)
+                answerTooLargeRequest();
+            else
+                handleRequestText(request.text, clientStarted);
             requestQueue.markHandled(1);
         }
     }
