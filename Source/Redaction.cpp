@@ -163,12 +163,6 @@ std::string decodedName(std::string_view quoted) {
     return name;
 }
 
-// A name far longer than any the host reads is taken for a secret rather
-// than decoded: no log line shows it whole, and decoding it would copy it.
-bool isSecretMember(std::string_view quoted) {
-    return quoted.size() > kLoggedTextLimit || isSecretName(decodedName(quoted));
-}
-
 // Writes the shown part of a text: the bytes between the replacements with
 // control characters escaped, and the replacements as they are.
 class LogText {
@@ -232,13 +226,16 @@ bool endsAuthority(char c) {
            std::string_view("/?#\"\\[]<>{}").find(c) != std::string_view::npos;
 }
 
-// The position of the '@' that ends the user-info of a URL whose authority
-// starts at `begin`, or npos when it has none.
-std::size_t userInfoEnd(std::string_view text, std::size_t begin) {
+// Where the user-info of a URL whose authority starts at `begin` ends: at the
+// authority's last '@', or npos when it has none. Only the shown part of the
+// text is looked at: an authority that runs into the cut is hidden up to the
+// cut, as its '@' may lie beyond.
+std::size_t userInfoEnd(std::string_view text, std::size_t shownEnd, std::size_t begin) {
     std::size_t at = std::string_view::npos;
-    for (std::size_t i = begin; i < text.size() && !endsAuthority(text[i]); ++i)
+    std::size_t i = begin;
+    for (; i < shownEnd && !endsAuthority(text[i]); ++i)
         if (text[i] == '@') at = i;
-    return at;
+    return i == shownEnd && shownEnd < text.size() ? shownEnd : at;
 }
 
 enum class Place { Outside, InString, InComment };
@@ -247,6 +244,9 @@ enum class Place { Outside, InString, InComment };
 
 std::string textForLog(std::string_view text) {
     LogText log(text);
+    // Nothing past the shown part is looked at, however long the text: a
+    // value or comment that runs into the cut is taken to end there.
+    const std::string_view shown = text.substr(0, log.end());
     Place place = Place::Outside;
     std::size_t commentEnd = 0;
     std::size_t i = 0;
@@ -254,12 +254,12 @@ std::string textForLog(std::string_view text) {
         char c = text[i];
         if (c == ':') {
             // Inside a JSON string the slashes may be written escaped.
-            std::size_t authority = startsWith(text, i, "://")                                   ? i + 3
-                                    : place == Place::InString && startsWith(text, i, ":\\/\\/") ? i + 5
-                                                                                                 : 0;
+            std::size_t authority = startsWith(shown, i, "://")                                   ? i + 3
+                                    : place == Place::InString && startsWith(shown, i, ":\\/\\/") ? i + 5
+                                                                                                  : 0;
             if (authority != 0) {
-                std::size_t at = userInfoEnd(text, authority);
-                if (at != std::string_view::npos && authority < log.end()) log.replace(authority, at, "***");
+                std::size_t at = userInfoEnd(text, shown.size(), authority);
+                if (at != std::string_view::npos) log.replace(authority, at, "***");
                 i = at != std::string_view::npos ? at : authority;
                 continue;
             }
@@ -278,7 +278,7 @@ std::string textForLog(std::string_view text) {
                 continue;
             case Place::Outside: break;
         }
-        if (c == '/' && (commentEnd = skipComment(text, i)) != i) {
+        if (c == '/' && (commentEnd = skipComment(shown, i)) != i) {
             place = Place::InComment;
             i += 2;
             if (i >= commentEnd) place = Place::Outside;
@@ -288,13 +288,12 @@ std::string textForLog(std::string_view text) {
             ++i;
             continue;
         }
-        std::size_t nameEnd = skipString(text, i);
-        std::size_t colon = skipBlanks(text, nameEnd);
-        bool isName = colon < text.size() && text[colon] == ':' && nameEnd - i >= 2;
-        if (isName && isSecretMember(text.substr(i + 1, nameEnd - i - 2))) {
-            std::size_t valueBegin = skipBlanks(text, colon + 1);
-            if (valueBegin > log.end()) break;
-            std::size_t valueEnd = skipValue(text, valueBegin);
+        std::size_t nameEnd = skipString(shown, i);
+        std::size_t colon = skipBlanks(shown, nameEnd);
+        bool isName = colon < shown.size() && shown[colon] == ':' && nameEnd - i >= 2;
+        if (isName && isSecretName(decodedName(shown.substr(i + 1, nameEnd - i - 2)))) {
+            std::size_t valueBegin = skipBlanks(shown, colon + 1);
+            std::size_t valueEnd = skipValue(shown, valueBegin);
             log.replace(valueBegin, valueEnd, "\"***\"");
             i = valueEnd;
             continue;
