@@ -230,7 +230,8 @@ TEST_F(VirtualCamera, StatusPollsStartNoSecondToolWhileOneRuns) {
     auto pollRound = [this] {
         for (int i = 0; i < 11; ++i) answer(std::string(R"({"type":"RequestGetCameraStatus","_direction":1})"));
     };
-    pollRound();
+    // Waits for any tool an earlier test left running, then starts the held one.
+    ASSERT_EQ(RegCamera(), 0);
     ASSERT_EQ(installation.waitForRuns(false, 1).size(), 1u);
 
     for (int round = 0; round < 3; ++round) pollRound();
