@@ -1,11 +1,16 @@
 // A queue between threads whose consumer takes everything queued at each wake.
 // Closing it ends the consumer: a closed queue answers Closed even when items
-// are still queued, and those items are dropped.
+// are still queued, and those items are dropped. It may be bounded: a producer
+// that pushes with pushWhenRoom then waits while the queue is full, so that a
+// fast producer is slowed down to the consumer's pace instead of being held in
+// memory without limit.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -15,6 +20,12 @@ template <typename T>
 class BlockingQueue {
 public:
     enum class Wait { Taken, Closed };
+
+    // Full while it holds `mostItems` items, or `mostBytes` bytes by the sizes
+    // given to pushWhenRoom. An empty queue takes any one item.
+    explicit BlockingQueue(std::size_t mostItems = std::numeric_limits<std::size_t>::max(),
+                           std::size_t mostBytes = std::numeric_limits<std::size_t>::max())
+        : mostItems_(mostItems), mostBytes_(mostBytes) {}
 
     // Appends the item unless `refuse()`, evaluated under the queue's lock,
     // says no. Returns the item's sequence number (from 1), or 0 if refused.
@@ -35,6 +46,25 @@ public:
         return pushUnless(std::move(item), [] { return false; });
     }
 
+    // Appends an item of `bytes` bytes once the queue has room for it.
+    // Returns its sequence number, or 0 if the queue was closed meanwhile.
+    uint64_t pushWhenRoom(T item, std::size_t bytes) {
+        uint64_t sequence = 0;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            roomMade_.wait(lock, [&] {
+                return closed_ || items_.empty() ||
+                       (items_.size() < mostItems_ && bytes <= mostBytes_ && queuedBytes_ <= mostBytes_ - bytes);
+            });
+            if (closed_) return 0;
+            items_.push_back(std::move(item));
+            queuedBytes_ += bytes;
+            sequence = ++pushed_;
+        }
+        queued_.notify_one();
+        return sequence;
+    }
+
     // Blocks until something is queued or the queue is closed, then moves
     // every queued item into `batch` (oldest first).
     Wait waitAndTakeAll(std::vector<T>& batch) {
@@ -43,6 +73,9 @@ public:
         queued_.wait(lock, [this] { return closed_ || !items_.empty(); });
         if (closed_) return Wait::Closed;
         batch.swap(items_);
+        queuedBytes_ = 0;
+        lock.unlock();
+        roomMade_.notify_all();
         return Wait::Taken;
     }
 
@@ -52,6 +85,7 @@ public:
             closed_ = true;
         }
         queued_.notify_all();
+        roomMade_.notify_all();
         handledChanged_.notify_all();
     }
 
@@ -85,6 +119,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         items_.clear();
         closed_ = false;
+        queuedBytes_ = 0;
         pushed_ = 0;
         handled_ = 0;
     }
@@ -93,7 +128,11 @@ private:
     std::mutex mutex_;
     std::condition_variable queued_;
     std::condition_variable handledChanged_;
+    std::condition_variable roomMade_;
+    const std::size_t mostItems_;
+    const std::size_t mostBytes_;
     std::vector<T> items_;
+    std::size_t queuedBytes_ = 0;
     bool closed_ = false;
     uint64_t pushed_ = 0;
     uint64_t handled_ = 0;

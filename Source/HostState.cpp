@@ -6,5 +6,10 @@ std::atomic<int32_t> iCamera{0};
 std::atomic<int32_t> bChromex64{0};
 void* hWindow = nullptr;
 
-BlockingQueue<std::string> requestQueue;
+namespace {
+constexpr std::size_t kMostQueuedRequests = 1024;
+constexpr std::size_t kMostQueuedBytes = 8 * kLongestRequest;
+}  // namespace
+
+BlockingQueue<QueuedRequest> requestQueue(kMostQueuedRequests, kMostQueuedBytes);
 BlockingQueue<EventQueueEntry> eventQueue;

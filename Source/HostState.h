@@ -2,7 +2,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "BlockingQueue.h"
 #include "EventQueueEntry.h"
@@ -24,8 +26,22 @@ extern std::atomic<int32_t> bChromex64;
 // The hidden window handed to the library at start; null if it could not be made.
 extern void* hWindow;
 
-// Request texts from InputThread to OutputThread; closing it is the end of input.
-extern BlockingQueue<std::string> requestQueue;
+// A request as InputThread hands it on. A body too long to keep is not
+// handed on: a request marked tooLarge stands in its place, so that its error
+// reply keeps its place among the replies.
+struct QueuedRequest {
+    std::string text;
+    bool tooLarge = false;
+};
+
+// The longest request body the host reads into memory: twice what the
+// browser takes from the host. Parsed, a text takes some fifty times its size.
+inline constexpr std::size_t kLongestRequest = 2 * 1024 * 1024;
+
+// Requests from InputThread to OutputThread; closing it is the end of input.
+// Bounded, so that a page that writes faster than the host answers is read
+// more slowly.
+extern BlockingQueue<QueuedRequest> requestQueue;
 // Library events from the callback to OutEventThread; its lock also guards the
 // change of hostState to HostExiting.
 extern BlockingQueue<EventQueueEntry> eventQueue;

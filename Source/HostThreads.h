@@ -13,8 +13,9 @@ inline constexpr const char* kSyntheticLeaveRequest = "{\"type\":\"InEventLeave\
 inline constexpr const char* kExitText = "{EXIT}";
 
 // What reading one message gave. Dropped: the input ended inside a body,
-// which is dropped; reading goes on and finds the end.
-enum class ReadResult { Message, Dropped, Ended };
+// which is dropped; reading goes on and finds the end. TooLarge: a whole body
+// longer than kLongestRequest was read; only its start is in the text.
+enum class ReadResult { Message, TooLarge, Dropped, Ended };
 
 // Reads one request text from `input`: a framed body, or a line in debug mode.
 ReadResult readRequestText(FILE* input, bool debug, std::string& text);
@@ -25,5 +26,7 @@ void InputThread(FILE* input);
 void OutputThread();
 // Parses, dispatches and answers one request text.
 void handleRequestText(const std::string& text, int& clientStarted);
+// Answers a request whose body was too large to read into memory.
+void answerTooLargeRequest();
 
 int hostMain(int argc, char** argv);

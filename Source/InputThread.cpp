@@ -13,18 +13,22 @@ constexpr const char* kLogSource = logsource::kMain;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
 // Reads a body of `length` bytes. A hostile length costs no memory up front:
-// the text grows only as bytes actually arrive.
+// the text grows only as bytes actually arrive. Of a body longer than
+// kLongestRequest only the start that a log line shows is kept; the rest is
+// read through the same chunk of the text.
 ReadResult readBody(FILE* input, uint32_t length, std::string& text) {
+    const std::size_t kept = length > kLongestRequest ? kLoggedTextLimit : length;
     text.clear();
-    while (text.size() < length) {
-        std::size_t want = std::min<std::size_t>(length - text.size(), kReadChunk);
-        std::size_t before = text.size();
+    for (std::size_t read = 0; read < length;) {
+        std::size_t want = std::min<std::size_t>(length - read, kReadChunk);
+        std::size_t before = std::min(text.size(), kept);
         text.resize(before + want);
         std::size_t got = std::fread(&text[before], 1, want, input);
-        text.resize(before + got);
+        text.resize(std::min(before + got, std::max(kept, before)));
+        read += got;
         if (got < want) return ReadResult::Ended;
     }
-    return ReadResult::Message;
+    return length > kLongestRequest ? ReadResult::TooLarge : ReadResult::Message;
 }
 
 ReadResult readFramed(FILE* input, std::string& text) {
@@ -38,8 +42,11 @@ ReadResult readFramed(FILE* input, std::string& text) {
         length |= static_cast<uint32_t>(byte) << (8 * i);
     }
     LOG_INFO("InputThread: Reading message of length :[%d]", static_cast<int>(length));
-    if (readBody(input, length, text) == ReadResult::Message) return ReadResult::Message;
-    LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
+    ReadResult read = readBody(input, length, text);
+    if (read == ReadResult::TooLarge)
+        LOG_ERROR("InputThread: Request too large: [%u] bytes, dropped", static_cast<unsigned>(length));
+    if (read != ReadResult::Ended) return read;
+    LOG_ERROR("InputThread: EOF While Reading Message: [%s]", textForLog(text).c_str());
     return ReadResult::Dropped;
 }
 
@@ -48,7 +55,7 @@ ReadResult readLine(FILE* input, std::string& text) {
     text.clear();
     for (int c = std::fgetc(input); c != '\n'; c = std::fgetc(input)) {
         if (c == EOF) {
-            LOG_ERROR("InputThread: EOF While Reading Message: [%s]", redactSecrets(text).c_str());
+            LOG_ERROR("InputThread: EOF While Reading Message: [%s]", textForLog(text).c_str());
             return ReadResult::Ended;
         }
         text.push_back(static_cast<char>(c));
@@ -60,7 +67,7 @@ ReadResult readLine(FILE* input, std::string& text) {
 // leave to reach the library is bounded well below that.
 void queueSyntheticLeave() {
     LOG_INFO("InputThread: Pushing: [%s]", kSyntheticLeaveRequest);
-    uint64_t sequence = requestQueue.push(kSyntheticLeaveRequest);
+    uint64_t sequence = requestQueue.push({kSyntheticLeaveRequest, false});
     requestQueue.waitHandled(sequence, std::chrono::milliseconds(2000));
 }
 
@@ -76,9 +83,14 @@ void InputThread(FILE* input) {
     std::string text;
     for (ReadResult read; (read = readRequestText(input, debug, text)) != ReadResult::Ended;) {
         if (read == ReadResult::Dropped) continue;
+        if (read == ReadResult::TooLarge) {
+            requestQueue.pushWhenRoom({std::string(), true}, 0);
+            continue;
+        }
         if (text == kExitText) break;
-        LOG_DETAIL("InputThread: Received: [%s]", redactSecrets(text).c_str());
-        requestQueue.push(std::move(text));
+        LOG_DETAIL("InputThread: Received: [%s]", textForLog(text).c_str());
+        std::size_t bytes = text.size();
+        requestQueue.pushWhenRoom({std::move(text), false}, bytes);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     TavmoClientSynchronizeStart();

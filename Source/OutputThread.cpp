@@ -13,7 +13,7 @@ constexpr const char* kLogSource = logsource::kMain;
 }  // namespace
 
 void handleRequestText(const std::string& text, int& clientStarted) {
-    LOG_DETAIL("OutputThread: Handling request: [%s]", redactSecrets(text).c_str());
+    LOG_DETAIL("OutputThread: Handling request: [%s]", textForLog(text).c_str());
     Json::Value request;
     try {
         if (json::parse(text, request) && request.isObject()) {
@@ -21,24 +21,33 @@ void handleRequestText(const std::string& text, int& clientStarted) {
         } else {
             request = Json::Value(Json::objectValue);
             request["error"] = "Not a valid JSON object";
-            LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", redactSecrets(text).c_str());
+            LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", textForLog(text).c_str());
         }
     } catch (...) {
         if (!request.isObject()) request = Json::Value(Json::objectValue);
         request["error"] = "Error while handling request";
-        LOG_ERROR("OutputThread: Exception while handling request: [%s]", redactSecrets(text).c_str());
+        LOG_ERROR("OutputThread: Exception while handling request: [%s]", textForLog(text).c_str());
     }
     TavmoAgent::sendReply("OutputThread", std::move(request));
+}
+
+void answerTooLargeRequest() {
+    Json::Value reply(Json::objectValue);
+    reply["error"] = "Request too large";
+    TavmoAgent::sendReply("OutputThread", std::move(reply));
 }
 
 void OutputThread() {
     LOG_INFO("OutputThread: STARTED");
     int clientStarted = 0;
-    std::vector<std::string> batch;
-    while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<std::string>::Wait::Taken) {
+    std::vector<QueuedRequest> batch;
+    while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<QueuedRequest>::Wait::Taken) {
         LOG_DETAIL("OutputThread: Signaled by InputThread");
-        for (const std::string& text : batch) {
-            handleRequestText(text, clientStarted);
+        for (const QueuedRequest& request : batch) {
+            if (request.tooLarge)
+                answerTooLargeRequest();
+            else
+                handleRequestText(request.text, clientStarted);
             requestQueue.markHandled(1);
         }
     }

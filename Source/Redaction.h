@@ -1,11 +1,27 @@
-// Message texts go into log files; secrets the page sends must not.
+// Texts from outside (the page's requests, the library's texts) go into log
+// files; secrets, forged lines and floods of bytes must not.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// The text with the value of every secret member ("password", "pin",
-// "authToken", ... and any name ending in "password", ignoring case) replaced
-// by "***", at any depth. Works on raw bytes, so a text that is cut short or
-// is not valid JSON is still cleaned; everything else is kept as it was.
-std::string redactSecrets(std::string_view text);
+// The longest part of a text that a log line shows.
+inline constexpr std::size_t kLoggedTextLimit = 4096;
+
+// The form in which a text from outside goes into a log line, made in one
+// scan of the part that is shown:
+// - the value of every secret member ("password", "pin", "authToken",
+//   "roomKey", ... and any name ending in "password", ignoring case), at any
+//   depth, becomes "***". Names are compared as the JSON library reads them
+//   (escapes such as "\u0050" decoded; blanks and comments between the name,
+//   its colon and its value skipped), so that no spelling the host takes as a
+//   secret gets past.
+// - the user-info of every URL ("scheme://user:password@") becomes "***@".
+// - control characters are written escaped (\n, \r, \t, \u001b), so that a
+//   text cannot start a log line of its own.
+// - a text longer than kLoggedTextLimit bytes is cut there (never inside a
+//   UTF-8 sequence) and followed by "... [N bytes]", N its whole length.
+// Works on raw bytes, so a text that is cut short or is not JSON at all is
+// still cleaned; everything else is kept as it was.
+std::string textForLog(std::string_view text);

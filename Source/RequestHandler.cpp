@@ -6,6 +6,7 @@
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
+#include "Redaction.h"
 #include "RequestHandler/CommandInEvents.h"
 #include "RequestHandler/ConfigurationRequests.h"
 #include "RequestHandler/LifecycleRequests.h"
@@ -167,17 +168,18 @@ void handleRequest(Json::Value& request, int& clientStarted) {
     }
     request.removeMember("error");
     std::string type = request.isMember("type") ? request["type"].asString() : std::string();
-    LOG_INFO("OutputThread: handleRequest() Processing Request: [%s]", type.c_str());
+    const std::string loggedType = textForLog(type);
+    LOG_INFO("OutputThread: handleRequest() Processing Request: [%s]", loggedType.c_str());
     Handler handler = findHandler(type);
     if (!handler) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown request: [%s]", type.c_str());
+        LOG_ERROR("OutputThread: handleRequest() Unknown request: [%s]", loggedType.c_str());
         request["error"] = "unknown request";
         return;
     }
     try {
         handler(request, clientStarted);
     } catch (...) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown Exception while processing request: [%s]", type.c_str());
+        LOG_ERROR("OutputThread: handleRequest() Unknown Exception while processing request: [%s]", loggedType.c_str());
         request["error"] = "unknown error";
     }
 }

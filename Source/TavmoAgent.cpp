@@ -87,7 +87,7 @@ void writeMessage(const char* callerName, Json::Value message, MessageKind kind)
             std::fflush(out);
         }
         text.pop_back();
-        LOG_DETAIL("%s: TavmoAgent::sendMessage(): [%s]", callerName, redactSecrets(text).c_str());
+        LOG_DETAIL("%s: TavmoAgent::sendMessage(): [%s]", callerName, textForLog(text).c_str());
     } catch (...) {
         LOG_ERROR("%s: TavmoAgent::sendMessage(): Unknown exception", callerName);
     }

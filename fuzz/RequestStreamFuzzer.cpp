@@ -149,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     int clientStarted = 0;
     std::string text;
     for (ReadResult read; (read = readRequestText(standardInput, debug, text)) != ReadResult::Ended;) {
-        if (read == ReadResult::Dropped) continue;
+        if (read != ReadResult::Message) continue;
         if (text == kExitText) break;
         std::size_t before = written.size();
         handleRequestText(text, clientStarted);

@@ -13,6 +13,7 @@
 #include "OutEventHandler/CodeNames.h"
 #include "OutEventHandler/DelayedSender.h"
 #include "OutEventHandler/EventValues.h"
+#include "Redaction.h"
 #include "TavmoAgent.h"
 
 namespace {
@@ -189,7 +190,8 @@ void login(const EventBlock& block, Json::Value& params) {
     params["portalUri"] = textValue(event.portalUri);
     params["userName"] = userName;
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_LOGIN: portal: [%s] username: [%s] error: [%d]",
-             readText(event.portalUri).c_str(), userName.c_str(), static_cast<int>(event.error));
+             textForLog(readText(event.portalUri)).c_str(), textForLog(userName).c_str(),
+             static_cast<int>(event.error));
 }
 
 void linked(const EventBlock& block, Json::Value& params) {
@@ -219,7 +221,7 @@ void roomLink(const EventBlock& block, Json::Value& params) {
     params["state"] = Json::Int(event.state);
     params["serverUri"] = serverUri;
     LOG_INFO("OutEventThread: OnOutEvent() TAVMO_CLIENT_OUT_EVENT_ROOM_LINK: state: [%d] error: [%d] serverUri: [%s]",
-             event.state, event.error, serverUri.c_str());
+             event.state, event.error, textForLog(serverUri).c_str());
 }
 
 void installer(const EventBlock& block, Json::Value& params) {

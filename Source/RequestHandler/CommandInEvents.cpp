@@ -68,7 +68,9 @@ void InEventSignOff(Json::Value& request) {
     answerInEvent(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_IN_EVENT_SIGNOFF));
 }
 
+// Answering joins the caller's conference: the website must be approved first.
 void InEventAnswer(Json::Value& request) {
+    if (!PromptForUserApproval(request)) return;
     answerInEvent(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_IN_EVENT_ANSWER));
 }
 

@@ -13,6 +13,7 @@
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
+#include "Redaction.h"
 #include "RequestHandler/RecordValues.h"
 #include "RequestHandler/RequestSupport.h"
 
@@ -283,14 +284,15 @@ void RequestSetConfiguration(Json::Value& request) {
         const Field* field = findField(key);
         if (!field) {
             if (!isEnvelopeKey(key))
-                LOG_ERROR("OutputThread: RequestSetConfiguration() Found unknown key: [%s]", key.c_str());
+                LOG_ERROR("OutputThread: RequestSetConfiguration() Found unknown key: [%s]", textForLog(key).c_str());
             continue;
         }
         if (field->use == Use::GetOnly) continue;
         try {
             storeValue(record, *field, members[key]);
         } catch (const std::exception&) {
-            LOG_ERROR("OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]", key.c_str());
+            LOG_ERROR("OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]",
+                      textForLog(key).c_str());
             request["error"] = "unknown Exception";
             return;
         }

@@ -1,17 +1,17 @@
 #include "RequestHandler/PayloadInEvents.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <limits>
+#include <memory>
 
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
 #include "RequestHandler/DesktopTable.h"
 #include "RequestHandler/InEventSupport.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -19,6 +19,8 @@ constexpr const char* kLogSource = logsource::kRequestHandler;
 constexpr std::size_t kWindowHandleDigits = 16;
 // The page's text is looked at no further than this, blanks included.
 constexpr std::size_t kWindowHandleText = 17;
+// A speaker test sound takes seconds; this is minutes of uncompressed audio.
+constexpr uint64_t kLongestSoundFile = 64 * 1024 * 1024;
 
 // By the value the library knows each command by.
 constexpr const char* kCameraCommands[] = {"PanRight", "PanLeft",  "TiltUp",       "TiltDown",     "ZoomIn",
@@ -63,25 +65,25 @@ bool fillDesktopShare(Json::Value& request, TavmoClientShareInEvent& record) {
     return true;
 }
 
-// The whole file, or null with the reply's "error" set.
+// The whole file, or null with the reply's "error" set. The page names the
+// file, so it may name a FIFO that never ends or a file of gigabytes.
 LibraryBuffer readSoundFile(Json::Value& request, const std::string& fileName) {
-    std::ifstream file(std::filesystem::u8path(fileName), std::ios::binary | std::ios::ate);
+    int64_t size = 0;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(platform::openRegularFile(fileName, size), std::fclose);
     if (!file) {
         LOG_ERROR("OutputThread: InEventStartPrecallTestSpeaker() Cannot open file");
         request["error"] = "cannot open file";
         return nullptr;
     }
-    std::streamoff size = file.tellg();
-    if (size <= 0) {
+    if (size <= 0 || static_cast<uint64_t>(size) > kLongestSoundFile) {
         LOG_ERROR("OutputThread: InEventStartPrecallTestSpeaker() Invalid file size");
         request["error"] = "invalid file size";
         return nullptr;
     }
-    LibraryBuffer sound(static_cast<unsigned long long>(size) <= std::numeric_limits<std::size_t>::max()
-                            ? std::malloc(static_cast<std::size_t>(size))
-                            : nullptr);
+    auto length = static_cast<std::size_t>(size);
+    LibraryBuffer sound(std::malloc(length));
     // A short read would hand the library bytes that are not the sound.
-    if (!sound || !file.seekg(0).read(static_cast<char*>(sound.get()), size)) {
+    if (!sound || std::fread(sound.get(), 1, length, file.get()) != length) {
         request["error"] = "error reading file";
         return nullptr;
     }

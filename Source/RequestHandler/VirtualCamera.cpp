@@ -1,6 +1,8 @@
 #include "RequestHandler/VirtualCamera.h"
 
+#include <chrono>
 #include <cstring>
+#include <mutex>
 
 #include "HostState.h"
 #include "JsonValues.h"
@@ -42,7 +44,29 @@ Registration registration(bool registering) {
             is64Bit ? "UnregCamera64" : "UnregCamera", "unregistered"};
 }
 
-int runRegistration(const Registration& run) {
+// At most one registration tool runs at a time: the one started last. Two
+// at once could unregister before they register, and a page that polls the
+// camera status fast would otherwise fill the machine with them.
+std::mutex toolLock;
+platform::StartedProgram runningTool;
+
+// How long a registration or unregistration that must happen waits for the
+// tool before it; a tool that runs longer is taken to hang.
+constexpr std::chrono::seconds kToolWait{5};
+
+enum class WhenToolRuns { Wait, Skip };
+
+int runRegistration(const Registration& run, WhenToolRuns whenToolRuns) {
+    std::lock_guard<std::mutex> lock(toolLock);
+    if (whenToolRuns == WhenToolRuns::Skip && !runningTool.hasEnded()) {
+        LOG_INFO("OutputThread: %s() - The registration tool still runs, not started again.", run.logName);
+        return kToolStillRuns;
+    }
+    if (!runningTool.hasEnded(kToolWait)) {
+        LOG_ERROR("OutputThread: %s() - The registration tool still runs after [%d] s, not started again.", run.logName,
+                  static_cast<int>(kToolWait.count()));
+        return kToolStillRuns;
+    }
     std::string path;
     if (GetAppPath(path, run.tool) != 0) return -1;
     int error = CreateProcessReg(path, run.arguments);
@@ -79,7 +103,7 @@ int GetAppPath(std::string& path, const char* toolPath) {
 }
 
 int CreateProcessReg(const std::string& toolFile, const char* arguments) {
-    int error = platform::startDetachedProcess(toolFile, arguments);
+    int error = platform::startDetachedProcess(toolFile, arguments, runningTool);
     if (error != 0) {
         LOG_ERROR("OutputThread: CreateProcessReg() Failed App: [%s], Dll: [%s], ERROR: [%d]", toolFile.c_str(),
                   arguments, error);
@@ -89,9 +113,9 @@ int CreateProcessReg(const std::string& toolFile, const char* arguments) {
     return 0;
 }
 
-int RegCamera() { return runRegistration(registration(true)); }
+int RegCamera() { return runRegistration(registration(true), WhenToolRuns::Wait); }
 
-int UnregCamera() { return runRegistration(registration(false)); }
+int UnregCamera() { return runRegistration(registration(false), WhenToolRuns::Wait); }
 
 void RequestGetCameraStatus(Json::Value& request, int& clientStarted) {
     int32_t present = iCamera.load();
@@ -99,7 +123,8 @@ void RequestGetCameraStatus(Json::Value& request, int& clientStarted) {
     if (clientStarted != 1 || present != 0) return;
     if (++cameraRetryCount <= kStatusPollsBeforeRetry) return;
     cameraRetryCount = 0;
-    RegCamera();
+    // A poll is no reason to wait: the next round tries again.
+    runRegistration(registration(true), WhenToolRuns::Skip);
     LOG_INFO("OutputThread: RequestGetCameraStatus() Calling RegCamera().");
 }
 

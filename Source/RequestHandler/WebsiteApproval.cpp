@@ -4,6 +4,7 @@
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
+#include "Redaction.h"
 #include "RequestHandler/RequestSupport.h"
 #include "TavmoAgent.h"
 #include "platform/Platform.h"
@@ -36,7 +37,7 @@ void rememberApproval() {
     copyText(save.domain, currentDomain);
     int32_t result = callPrivateRequest(TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN, &save, sizeof save);
     if (result == 0)
-        LOG_INFO("OutputThread: InEventStart() [%s] is saved as approved domain", currentDomain.c_str());
+        LOG_INFO("OutputThread: InEventStart() [%s] is saved as approved domain", textForLog(currentDomain).c_str());
     else
         LOG_ERROR("OutputThread: InEventStart() Save domain as approved domain returned error: [%u]",
                   static_cast<unsigned>(result));
@@ -56,7 +57,7 @@ bool askUser() {
         case platform::ApprovalAnswer::Yes:
             if (choice.doNotAskAgain) rememberApproval();
             LOG_INFO("OutputThread: PromptForUserApproval(): [%s] domain is approved by enduser",
-                     currentDomain.c_str());
+                     textForLog(currentDomain).c_str());
             return true;
         case platform::ApprovalAnswer::CannotAsk:
             LOG_ERROR("OutputThread: PromptForUserApproval() The approval dialog cannot be shown: no display.");
@@ -71,7 +72,7 @@ bool askUser() {
 void RequestSetDomain(Json::Value& request) {
     currentDomain = readStringMember(request, "domain", kUnnamedWebsite);
     setResultOk(request);
-    LOG_INFO("OutputThread: RequestSetDomain() [%s] domain is set.", currentDomain.c_str());
+    LOG_INFO("OutputThread: RequestSetDomain() [%s] domain is set.", textForLog(currentDomain).c_str());
 }
 
 bool PromptForUserApproval(Json::Value& request) {
@@ -81,7 +82,7 @@ bool PromptForUserApproval(Json::Value& request) {
         case LibraryAnswer::Failed: break;
         case LibraryAnswer::Approved:
             LOG_INFO("OutputThread: PromptForUserApproval(): [%s] domain is already approved by enduser",
-                     currentDomain.c_str());
+                     textForLog(currentDomain).c_str());
             approved = true;
             break;
         case LibraryAnswer::NotApproved: approved = askUser(); break;
@@ -94,7 +95,7 @@ bool PromptForUserApproval(Json::Value& request) {
 
     if (!approved) {
         LOG_ERROR("OutputThread: PromptForUserApproval(): [%s] domain is not approved by enduser",
-                  currentDomain.c_str());
+                  textForLog(currentDomain).c_str());
         request["error"] = "TavmoClient Can not get the Domain approval from enduser";
     }
     return approved;

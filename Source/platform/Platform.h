@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -91,11 +92,31 @@ struct InstallationFolder {
 };
 InstallationFolder installationFolder();
 
+// A program that startDetachedProcess started, followed without being
+// waited for. An empty one stands for no program and has always ended.
+class StartedProgram {
+public:
+    // True once the program has ended; waits at most `timeout` for that.
+    bool hasEnded(std::chrono::milliseconds timeout = std::chrono::milliseconds(0)) const;
+
+    struct State;
+    explicit StartedProgram(std::shared_ptr<State> state = nullptr) : state_(std::move(state)) {}
+
+private:
+    std::shared_ptr<State> state_;
+};
+
 // Starts `program` with `arguments` (a command line; split at blanks where
 // the platform passes single arguments), without a console window, without
 // handing it the host's descriptors and without waiting for it. 0 when it was
-// started, otherwise the system's error code.
-int startDetachedProcess(const std::string& program, const std::string& arguments);
+// started (`started` then follows it), otherwise the system's error code.
+int startDetachedProcess(const std::string& program, const std::string& arguments, StartedProgram& started);
+
+// Opens `path` (UTF-8) for binary reading if it names a regular file of the
+// system: never a FIFO, device or folder, and opening never waits (opening a
+// FIFO without a writer would wait for one). Null otherwise; `size` then
+// holds the file's size in bytes.
+FILE* openRegularFile(const std::string& path, int64_t& size);
 
 enum class ApprovalAnswer { Yes, No, CannotAsk };
 

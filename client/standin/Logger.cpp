@@ -1,11 +1,13 @@
 #include "Logger.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <system_error>
+#include <vector>
 
 namespace standin {
 namespace {
@@ -44,6 +46,17 @@ std::string fileTimestamp() {
     const std::tm t = utcTime(std::time(nullptr));
     char text[32];
     return std::string(text, std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t));
+}
+
+// Whether `name` is <prefix><yyyymmdd-hhmmss>-<sequence>.log.
+bool isLogFileName(const std::string& name, const std::string& prefix) {
+    static const std::string kShape = "99999999-999999-999999.log";
+    if (name.size() != prefix.size() + kShape.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
+    for (size_t i = 0; i < kShape.size(); ++i) {
+        const char c = name[prefix.size() + i];
+        if (kShape[i] == '9' ? !std::isdigit(static_cast<unsigned char>(c)) : c != kShape[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -143,7 +156,22 @@ bool Logger::openNextFile() {
     file_.open(path, std::ios::binary | std::ios::out);
     fileBytes_ = 0;
     fileFailed_ = !file_.is_open();
+    if (!fileFailed_) removeOldFiles();
     return !fileFailed_;
+}
+
+void Logger::removeOldFiles() {
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator entry(settings_.directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (isLogFileName(entry->path().filename().u8string(), settings_.fileNamePrefix))
+            files.push_back(entry->path());
+    }
+    if (files.size() <= kKeptLogFiles) return;
+    // The names sort by age.
+    std::sort(files.begin(), files.end());
+    for (size_t i = 0; i + kKeptLogFiles < files.size(); ++i) std::filesystem::remove(files[i], error);
 }
 
 }  // namespace standin

@@ -9,7 +9,10 @@
 // Files are named <prefix><UTC yyyymmdd-hhmmss>-<six-digit sequence>.log, so
 // that sorting the names sorts the files by age. Once a file holds at least
 // the configured number of bytes the next line starts a new file; a size of
-// 0 never starts a new one. A line is never split across files.
+// 0 never starts a new one. A line is never split across files. Of the files
+// so named with the prefix, only the newest kKeptLogFiles stay: starting one
+// more removes the oldest, so that a host made to log without end cannot
+// fill the disk.
 #pragma once
 
 #include <atomic>
@@ -21,6 +24,8 @@
 #include <string>
 
 namespace standin {
+
+inline constexpr std::size_t kKeptLogFiles = 10;
 
 struct LogSettings {
     std::string levels;
@@ -47,6 +52,7 @@ public:
 
 private:
     bool openNextFile();
+    void removeOldFiles();
 
     std::atomic<bool> consoleEcho_{false};
     std::atomic<bool> detailEnabled_{false};

@@ -56,6 +56,8 @@ constexpr Place kDoNotAskAgain{7, 83, 386, 10};
 constexpr Place kOk{40, 69, 70, 14};
 constexpr Place kJoin{206, 69, 70, 14};
 
+std::vector<std::string> visibleDialogs();
+
 // One dialog window on the screen.
 struct Window {
     std::string id;
@@ -79,6 +81,14 @@ struct Window {
     }
 
     void key(const char* name) const { run("xdotool windowfocus --sync " + id + " key " + name); }
+
+    // Destroys the window as another program of the display may.
+    void destroy() const { run("xdotool windowclose " + id); }
+
+    bool visible() const {
+        std::vector<std::string> open = visibleDialogs();
+        return std::find(open.begin(), open.end(), id) != open.end();
+    }
 };
 
 std::vector<std::string> visibleDialogs() {
@@ -103,15 +113,15 @@ public:
           }) {}
     ~Person() { thread_.join(); }
 
-    // Waits for a dialog that was not on the screen before.
-    Window waitForNewDialog(Place size) {
+    // Waits for a dialog that was not on the screen before, and then for
+    // `settle`: by default until its first frame is drawn and it takes input.
+    Window waitForNewDialog(Place size, std::chrono::milliseconds settle = 1000ms) {
         auto deadline = std::chrono::steady_clock::now() + 20s;
         while (std::chrono::steady_clock::now() < deadline) {
             for (const std::string& id : visibleDialogs())
                 if (std::find(seen_.begin(), seen_.end(), id) == seen_.end()) {
                     seen_.push_back(id);
-                    // Let the first frame be drawn before anything is pressed.
-                    run("xdotool sleep 0.3");
+                    std::this_thread::sleep_for(settle);
                     return {id, size};
                 }
             std::this_thread::sleep_for(50ms);
@@ -310,7 +320,83 @@ TEST_F(ApprovalDialog, DefaultWebsiteNameCanBeRemembered) {
     EXPECT_EQ(savedDomains(), std::vector<std::string>{"Video Conferencing website"});
 }
 
-// The in-events that start a conference reach the library after "Yes" only.
+// A click or key meant for the page, made just as the dialog appears under
+// it, answers nothing.
+TEST_F(ApprovalDialog, ClicksAndKeysInTheFirstMomentAnswerNothing) {
+    bool actedInTime = true;
+    bool stayedOpen = true;
+    bool approved = ask([&](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize, 0ms);
+        auto appeared = std::chrono::steady_clock::now();
+        approval.click(kYes);
+        approval.key("Return");
+        approval.key("space");
+        // Well inside the 700 ms, however late the dialog noticed it was shown.
+        actedInTime = std::chrono::steady_clock::now() - appeared < 500ms;
+        std::this_thread::sleep_for(1000ms);
+        stayedOpen = approval.visible();
+        if (!stayedOpen) return;
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        refusal.click(kOk);
+        person.waitUntilGone(approval);
+    });
+
+    if (!actedInTime) GTEST_SKIP() << "the machine was too busy to act within the dialog's first moment";
+    EXPECT_TRUE(stayedOpen) << "an early click or key answered the dialog";
+    EXPECT_FALSE(approved);
+}
+
+// There is no default button: Return and Space choose nothing.
+TEST_F(ApprovalDialog, ReturnAndSpaceChooseNothing) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.key("Return");
+        approval.key("space");
+        approval.key("KP_Enter");
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        refusal.key("Return");
+        refusal.key("space");
+        refusal.click(kOk);
+        person.waitUntilGone(approval);
+    });
+
+    EXPECT_FALSE(approved) << "a key was taken as an answer: " << ::testing::PrintToString(fake::logTexts());
+}
+
+// Destroyed by another program of the display, a dialog is a refusal; it does
+// not leave the host waiting for it, and the next request asks again.
+TEST_F(ApprovalDialog, DestroyedApprovalDialogRefusesAndTheNextOneIsShown) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.destroy();
+    });
+    EXPECT_FALSE(approved);
+    EXPECT_EQ(request["error"].asString(), "TavmoClient Can not get the Domain approval from enduser");
+
+    request = Json::Value(Json::objectValue);
+    approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kYes);
+        person.waitUntilGone(approval);
+    });
+    EXPECT_TRUE(approved);
+}
+
+TEST_F(ApprovalDialog, DestroyedRefusalDialogRefuses) {
+    bool approved = ask([](Person& person) {
+        Window approval = person.waitForNewDialog(kApprovalSize);
+        approval.click(kNo);
+        Window refusal = person.waitForNewDialog(kRefusalSize);
+        refusal.destroy();
+        person.waitUntilGone(approval);
+    });
+    EXPECT_FALSE(approved);
+    EXPECT_EQ(writtenBodies(), (std::vector<std::string>{kOpeningMessage, kJoinRefused}));
+}
+
+// The in-events that start or join a conference reach the library after "Yes" only.
 struct GateCase {
     const char* name;
     const char* request;
@@ -354,16 +440,17 @@ TEST_P(ApprovalGate, InEventReachesTheLibraryOnlyAfterYes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ApprovalGate,
-    ::testing::Values(GateCase{"MyMeetingYes", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, true},
-                      GateCase{"MyMeetingNo", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, false},
-                      GateCase{"GuestLinkYes",
-                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, true},
-                      GateCase{"GuestLinkNo",
-                               R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
-                               TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, false}),
+    ::testing::Values(
+        GateCase{"MyMeetingYes", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, true},
+        GateCase{"MyMeetingNo", R"({"type":"PrivateInEventStartMyMeeting","_direction":1})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_START_MY_MEETING, false},
+        GateCase{"GuestLinkYes", R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, true},
+        GateCase{"GuestLinkNo", R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"roomKey":"AbC"})",
+                 TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, false},
+        GateCase{"AnswerYes", R"({"type":"InEventAnswer","_direction":1})", TAVMO_CLIENT_IN_EVENT_ANSWER, true},
+        GateCase{"AnswerNo", R"({"type":"InEventAnswer","_direction":1})", TAVMO_CLIENT_IN_EVENT_ANSWER, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -104,7 +105,8 @@ TEST_F(LoggingTest, NewFileStartsOnceAFileReachesTheSizeAndNoLineIsLostOrSplit) 
     logSize_ = 300;
     ASSERT_EQ(initialize(), 1);
     std::vector<std::string> messages;
-    for (int i = 0; i < 40; ++i) {
+    // Fewer files than are kept.
+    for (int i = 0; i < 25; ++i) {
         messages.push_back("message number " + std::to_string(i) + std::string(static_cast<size_t>(i % 7) * 5, 'x'));
         TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "rotate.cpp", i, "", messages.back().c_str());
     }
@@ -130,6 +132,27 @@ TEST_F(LoggingTest, NewFileStartsOnceAFileReachesTheSizeAndNoLineIsLostOrSplit) 
     for (size_t i = 0; i < messages.size(); ++i) {
         EXPECT_EQ(logged[i], "rotate.cpp:" + std::to_string(i) + " " + messages[i]);
     }
+}
+
+TEST_F(LoggingTest, OnlyTheNewestTenFilesOfThePrefixStay) {
+    logSize_ = 100;
+    fs::create_directories(logDirectory());
+    const fs::path otherPrefix = logDirectory() / "OtherHost_20260101-000000-000001.log";
+    const fs::path otherShape = logDirectory() / (prefix_ + "notes.log");
+    for (const fs::path& path : {otherPrefix, otherShape}) std::ofstream(path) << "kept\n";
+    ASSERT_EQ(initialize(), 1);
+    for (int i = 0; i < 60; ++i)
+        TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "a.cpp", i, "",
+                       ("line " + std::to_string(i) + std::string(80, 'x')).c_str());
+
+    std::vector<fs::path> files;
+    for (const fs::path& file : logFiles())
+        if (file != otherShape) files.push_back(file);
+    ASSERT_EQ(files.size(), 10u);
+    EXPECT_NE(readFile(files.back()).find("a.cpp:59 line 59"), std::string::npos) << "the newest file went";
+    EXPECT_EQ(allLogText().find("a.cpp:0 line 0"), std::string::npos) << "the oldest file stayed";
+    EXPECT_TRUE(fs::exists(otherPrefix));
+    EXPECT_TRUE(fs::exists(otherShape));
 }
 
 TEST_F(LoggingTest, SizeZeroKeepsOneFile) {
@@ -212,7 +235,8 @@ TEST_F(LoggingTest, StartTakesTheNewLogConfiguration) {
 }
 
 TEST_F(LoggingTest, ConcurrentWritersNeitherLoseNorInterleaveLines) {
-    logSize_ = 4096;
+    // A few new files meanwhile, fewer than are kept.
+    logSize_ = 64 * 1024;
     ASSERT_EQ(initialize(), 1);
     constexpr int kThreads = 4;
     constexpr int kLines = 400;

@@ -1,4 +1,4 @@
-// The in-events that start a conference for the page reach the library only
+// The in-events that start or join a conference for the page reach the library only
 // once the user approved the website: remembered by the library, or given in
 // the dialog (tests/dialog). Every other way ends before the library.
 #include <gtest/gtest.h>
@@ -69,6 +69,8 @@ TEST_P(ApprovalGate, InEventReachesTheLibraryOnlyWhenApproved) {
 }
 
 const char* const kStartMyMeeting = R"({"type":"PrivateInEventStartMyMeeting","_direction":1,"_id":1})";
+// Answering an incoming call joins its conference.
+const char* const kAnswer = R"({"type":"InEventAnswer","_direction":1,"_id":3})";
 const char* const kGuestLink =
     R"({"type":"PrivateInEventVcsoapGuestLink","_direction":1,"_id":2,"portalUri":"https://portal.example.org",)"
     R"("roomKey":"AbC","guestName":"Ann","pin":"1234"})";
@@ -85,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"GuestLinkRemembered", kGuestLink, TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, Approval::Remembered},
         GateCase{"GuestLinkNoDisplay", kGuestLink, TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP,
                  Approval::NotRememberedAndNoDisplay},
-        GateCase{"GuestLinkLibraryFails", kGuestLink, TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, Approval::LibraryFails}),
+        GateCase{"GuestLinkLibraryFails", kGuestLink, TAVMO_CLIENT_PRIVATE_IN_EVENT_VCSOAP, Approval::LibraryFails},
+        GateCase{"AnswerRemembered", kAnswer, TAVMO_CLIENT_IN_EVENT_ANSWER, Approval::Remembered},
+        GateCase{"AnswerNoDisplay", kAnswer, TAVMO_CLIENT_IN_EVENT_ANSWER, Approval::NotRememberedAndNoDisplay},
+        GateCase{"AnswerLibraryFails", kAnswer, TAVMO_CLIENT_IN_EVENT_ANSWER, Approval::LibraryFails}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,11 +6,20 @@
 #include "HostFixture.h"
 #include "HostState.h"
 #include "HostThreads.h"
+#include "Redaction.h"
 #include "TavmoAgent.h"
 
 namespace {
 
 const std::string kSentinel = "<end of test input>";
+// Stands for a request that was marked too large to keep.
+const std::string kTooLarge = "<too large>";
+
+std::vector<std::string> textsOf(const std::vector<QueuedRequest>& requests) {
+    std::vector<std::string> texts;
+    for (const QueuedRequest& request : requests) texts.push_back(request.tooLarge ? kTooLarge : request.text);
+    return texts;
+}
 
 class Framing : public HostFixture {
 protected:
@@ -21,12 +30,13 @@ protected:
         std::rewind(input);
         InputThread(input);
         std::fclose(input);
-        requestQueue.push(kSentinel);
-        std::vector<std::string> batch;
-        EXPECT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<std::string>::Wait::Taken);
-        EXPECT_EQ(batch.back(), kSentinel);
-        batch.pop_back();
-        return batch;
+        requestQueue.push({kSentinel, false});
+        std::vector<QueuedRequest> batch;
+        EXPECT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<QueuedRequest>::Wait::Taken);
+        std::vector<std::string> texts = textsOf(batch);
+        EXPECT_EQ(texts.back(), kSentinel);
+        texts.pop_back();
+        return texts;
     }
 };
 
@@ -62,6 +72,21 @@ TEST_F(Framing, ShortBodyIsLoggedAndDropped) {
 TEST_F(Framing, HugeLengthWithoutBodyCostsNoMemoryAndQueuesNothing) {
     EXPECT_TRUE(queuedFrom(std::string("\xff\xff\xff\xff", 4) + "{}").empty());
     EXPECT_TRUE(fake::logged("InputThread: EOF While Reading Message: [{}]", 1));
+}
+
+// Parsed, a body takes some fifty times its size: one over the limit is read
+// to its end through a small buffer and stands in the queue as a mark only.
+TEST_F(Framing, BodyOverTheLimitIsReadToItsEndAndOnlyMarked) {
+    const std::string atTheLimit(kLongestRequest, 'a');
+    EXPECT_EQ(queuedFrom(frame(std::string(kLongestRequest + 1, 'o')) + frame(atTheLimit) + frame("after")),
+              (std::vector<std::string>{kTooLarge, atTheLimit, "after"}));
+    EXPECT_EQ(fake::logTexts(1), std::vector<std::string>{"InputThread: Request too large: [2097153] bytes, dropped"});
+}
+
+TEST_F(Framing, BodyOverTheLimitCutShortLogsItsStart) {
+    EXPECT_TRUE(queuedFrom(frame(std::string(kLongestRequest + 1, 'o')).substr(0, 4 + 5000)).empty());
+    EXPECT_TRUE(
+        fake::logged("InputThread: EOF While Reading Message: [" + std::string(kLoggedTextLimit, 'o') + "]", 1));
 }
 
 TEST_F(Framing, ExitTextEndsReadingAndIsNotQueued) {
@@ -101,9 +126,9 @@ TEST_F(Framing, EndOfInputDuringAConferenceQueuesTheLeaveAndWaitsUntilItIsHandle
     inConference = 1;
     std::vector<std::string> seen;
     std::thread consumer([&] {
-        std::vector<std::string> batch;
-        while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<std::string>::Wait::Taken) {
-            for (const std::string& text : batch) seen.push_back(text);
+        std::vector<QueuedRequest> batch;
+        while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<QueuedRequest>::Wait::Taken) {
+            for (const std::string& text : textsOf(batch)) seen.push_back(text);
             requestQueue.markHandled(batch.size());
         }
     });
@@ -128,6 +153,11 @@ TEST_F(Framing, InputEndIsMarkedInsideTheLibrarysBracket) {
 }
 
 class Writer : public HostFixture {};
+
+TEST_F(Writer, RequestTooLargeIsAnsweredWithItsError) {
+    answerTooLargeRequest();
+    EXPECT_EQ(writtenBodies(), std::vector<std::string>{"{\"_direction\":2,\"error\":\"Request too large\"}\n"});
+}
 
 TEST_F(Writer, FramesCompactJsonWithNewlineCounted) {
     Json::Value message(Json::objectValue);

@@ -1,8 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "InEventTestSupport.h"
@@ -159,6 +165,90 @@ TEST_F(SpeakerTest, MissingOrEmptyFileStopsBeforeTheInEvent) {
     EXPECT_EQ(fake::logTexts(TAVMO_CLIENT_LOG_ERROR),
               (std::vector<std::string>{"OutputThread: InEventStartPrecallTestSpeaker() Cannot open file",
                                         "OutputThread: InEventStartPrecallTestSpeaker() Invalid file size"}));
+}
+
+// Names the page may give that are no sound to read whole: the host neither
+// waits on them nor reads them into memory.
+struct UnfitSoundCase {
+    const char* name;
+    std::filesystem::path (*make)(const std::filesystem::path& folder);
+    const char* error;
+};
+
+class UnfitSound : public SpeakerTest, public ::testing::WithParamInterface<UnfitSoundCase> {};
+
+TEST_P(UnfitSound, IsRefusedBeforeTheInEvent) {
+    std::filesystem::create_directories(folder_);
+    Json::Value start;
+    start["type"] = "InEventStartPrecallTestSpeaker";
+    start["_direction"] = 1;
+    start["soundFileName"] = GetParam().make(folder_).string();
+    const std::string text = json::writeCompact(start);
+
+    EXPECT_EQ(answer(text), errorReply(text, GetParam().error));
+    EXPECT_TRUE(events().empty());
+}
+
+std::filesystem::path sparseFile(const std::filesystem::path& folder, uintmax_t size) {
+    std::filesystem::path path = folder / "long.wav";
+    std::ofstream(path, std::ios::binary).put('R');
+    std::filesystem::resize_file(path, size);
+    return path;
+}
+
+constexpr uintmax_t kLongestSound = 64 * 1024 * 1024;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnfitSound,
+    ::testing::Values(
+        UnfitSoundCase{"Folder", [](const std::filesystem::path& folder) { return folder; }, "cannot open file"},
+        UnfitSoundCase{"EndlessDevice", [](const std::filesystem::path&) { return std::filesystem::path("/dev/zero"); },
+                       "cannot open file"},
+        UnfitSoundCase{"OverSixtyFourMebibytes",
+                       [](const std::filesystem::path& folder) { return sparseFile(folder, kLongestSound + 1); },
+                       "invalid file size"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SpeakerTest, FifoIsRefusedWithoutWaitingForAWriter) {
+    std::filesystem::create_directories(folder_);
+    const std::filesystem::path fifo = folder_ / "sound.wav";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    Json::Value start;
+    start["type"] = "InEventStartPrecallTestSpeaker";
+    start["_direction"] = 1;
+    start["soundFileName"] = fifo.string();
+    const std::string text = json::writeCompact(start);
+
+    // Should the handler wait in the open, this writer ends the wait, and the
+    // reply shows that the FIFO was taken as a file.
+    std::atomic<bool> answered{false};
+    std::thread writer([&] {
+        while (!answered) {
+            int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    std::string reply = answer(text);
+    answered = true;
+    writer.join();
+
+    EXPECT_EQ(reply, errorReply(text, "cannot open file"));
+    EXPECT_TRUE(events().empty());
+}
+
+TEST_F(SpeakerTest, SixtyFourMebibytesAreStillRead) {
+    Bytes kept;
+    acceptTakingOver(TAVMO_CLIENT_IN_EVENT_START_PRECALL_TEST_SPEAKER, 2, kept);
+    std::filesystem::create_directories(folder_);
+    Json::Value start;
+    start["type"] = "InEventStartPrecallTestSpeaker";
+    start["_direction"] = 1;
+    start["soundFileName"] = sparseFile(folder_, kLongestSound).string();
+    const std::string text = json::writeCompact(start);
+
+    EXPECT_EQ(answer(text), okReply(text));
+    EXPECT_EQ(kept, (Bytes{'R', 0}));
 }
 
 // The leak check of the sanitizer build fails the suite unless the host

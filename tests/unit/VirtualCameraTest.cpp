@@ -193,6 +193,87 @@ TEST_F(VirtualCamera, ToolGetsNoneOfTheHostsDescriptors) {
     EXPECT_EQ(listing.find("pipe:"), std::string::npos) << listing;
 }
 
+// A registration tool that logs each run as the stand-in does and then runs
+// until the test lets it end, logging its end to "<tool>.ends".
+class HeldTool {
+public:
+    explicit HeldTool(const ToolInstallation& installation) : tool_(installation.toolPath(false)) {
+        std::ofstream(tool_ + ".hold").put('\n');
+        {
+            std::ofstream script(tool_, std::ios::trunc);
+            script << "#!/bin/sh\necho \"$*\" >> \"$0.log\"\nwhile [ -e \"$0.hold\" ]; do sleep 0.02; done\n"
+                      "echo \"$*\" >> \"$0.ends\"\n";
+        }
+        chmod(tool_.c_str(), 0755);
+    }
+    ~HeldTool() { release(); }
+    HeldTool(const HeldTool&) = delete;
+    HeldTool& operator=(const HeldTool&) = delete;
+
+    void release() const { std::remove((tool_ + ".hold").c_str()); }
+
+    std::size_t ends() const {
+        std::ifstream ends(tool_ + ".ends");
+        std::size_t count = 0;
+        for (std::string line; std::getline(ends, line);) ++count;
+        return count;
+    }
+
+private:
+    std::string tool_;
+};
+
+TEST_F(VirtualCamera, StatusPollsStartNoSecondToolWhileOneRuns) {
+    ToolInstallation installation = install();
+    HeldTool tool(installation);
+    clientStarted = 1;
+    auto pollRound = [this] {
+        for (int i = 0; i < 11; ++i) answer(std::string(R"({"type":"RequestGetCameraStatus","_direction":1})"));
+    };
+    // Waits for any tool an earlier test left running, then starts the held one.
+    ASSERT_EQ(RegCamera(), 0);
+    ASSERT_EQ(installation.waitForRuns(false, 1).size(), 1u);
+
+    for (int round = 0; round < 3; ++round) pollRound();
+    EXPECT_EQ(childProcesses(), 1) << "tools started while one ran";
+    EXPECT_EQ(installation.runs(false).size(), 1u);
+    std::size_t skipped = 0;
+    for (const std::string& line : fake::logTexts(3))
+        skipped += line == "OutputThread: RegCamera() - The registration tool still runs, not started again.";
+    EXPECT_EQ(skipped, 3u);
+
+    tool.release();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (installation.runs(false).size() < 2 && std::chrono::steady_clock::now() < deadline) {
+        pollRound();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(installation.waitForRuns(false, 2).size(), 2u) << "no tool was started once the first had ended";
+}
+
+TEST_F(VirtualCamera, UnregisteringWaitsUntilTheRegistrationToolHasEnded) {
+    ToolInstallation installation = install();
+    HeldTool tool(installation);
+    ASSERT_EQ(RegCamera(), 0);
+    ASSERT_EQ(installation.waitForRuns(false, 1).size(), 1u);
+
+    int unregistered = -1;
+    std::thread stop([&unregistered] { unregistered = UnregCamera(); });
+    // Time for a tool started at once to show itself; one that waits shows
+    // nothing whatever the time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::size_t runsWhileHeld = installation.runs(false).size();
+    std::size_t endsWhileHeld = tool.ends();
+    tool.release();
+    stop.join();
+
+    EXPECT_EQ(runsWhileHeld, 1u) << "the unregistration started while the registration ran";
+    EXPECT_EQ(endsWhileHeld, 0u);
+    EXPECT_EQ(unregistered, 0);
+    EXPECT_EQ(installation.waitForRuns(false, 2),
+              (std::vector<std::string>{"/s TavmoWPVC.dll", "/u /s TavmoWPVC.dll"}));
+}
+
 struct StatusCase {
     int clientStarted;
     int32_t camera;

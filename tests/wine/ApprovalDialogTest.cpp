@@ -426,4 +426,29 @@ INSTANTIATE_TEST_SUITE_P(Attempts, DismissingTheDialogs,
                                            Dismissal{"SystemMenuClose", &Dialog::closeFromSystemMenu}),
                          [](const ::testing::TestParamInfo<Dismissal>& info) { return info.param.label; });
 
+// ---------------------------------------------------------------------------
+
+// Sets no focus, which would make a focused push button the default one.
+INT_PTR CALLBACK leaveTheFocusAlone(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// Neither dialog has a default push button, so that Enter chooses nothing:
+// the styles as the resources give them, before any focus moves.
+TEST(DialogResources, NoButtonIsADefaultPushButton) {
+    struct Buttons {
+        int dialog;
+        std::vector<int> buttons;
+    };
+    for (const Buttons& resource : {Buttons{IDD_APPROVAL, {IDC_APPROVAL_YES, IDC_APPROVAL_NO}},
+                                    Buttons{IDD_REFUSAL, {IDC_REFUSAL_OK, IDC_REFUSAL_JOIN}}}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource.dialog), nullptr,
+                                         leaveTheFocusAlone, 0);
+        ASSERT_NE(dialog, nullptr) << "dialog resource " << resource.dialog << ", error " << GetLastError();
+        for (int button : resource.buttons) {
+            LONG style = GetWindowLongA(GetDlgItem(dialog, button), GWL_STYLE);
+            EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "button " << button;
+        }
+        DestroyWindow(dialog);
+    }
+}
+
 }  // namespace

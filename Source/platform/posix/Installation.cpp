@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -75,13 +78,37 @@ struct SpawnSettings {
     SpawnSettings& operator=(const SpawnSettings&) = delete;
 };
 
+}  // namespace
+
+struct StartedProgram::State {
+    std::mutex lock;
+    std::condition_variable endedChanged;
+    bool ended = false;
+};
+
+bool StartedProgram::hasEnded(std::chrono::milliseconds timeout) const {
+    if (!state_) return true;
+    std::unique_lock<std::mutex> lock(state_->lock);
+    return state_->endedChanged.wait_for(lock, timeout, [this] { return state_->ended; });
+}
+
+namespace {
+
 // The host never waits for the tool, but a child that is never waited for
-// stays behind as a zombie for the host's whole life.
-void reapWhenDone(pid_t child) {
-    std::thread([child] {
+// stays behind as a zombie for the host's whole life. The thread that reaps
+// it also tells when it has ended.
+StartedProgram reapWhenDone(pid_t child) {
+    auto state = std::make_shared<StartedProgram::State>();
+    std::thread([child, state] {
         while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
+        {
+            std::lock_guard<std::mutex> lock(state->lock);
+            state->ended = true;
+        }
+        state->endedChanged.notify_all();
     }).detach();
+    return StartedProgram(state);
 }
 
 }  // namespace
@@ -106,7 +133,7 @@ InstallationFolder installationFolder() {
     return installation;
 }
 
-int startDetachedProcess(const std::string& program, const std::string& arguments) {
+int startDetachedProcess(const std::string& program, const std::string& arguments, StartedProgram& started) {
     std::vector<std::string> words = splitAtBlanks(arguments);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -117,7 +144,7 @@ int startDetachedProcess(const std::string& program, const std::string& argument
     pid_t child = 0;
     int error = ::posix_spawn(&child, program.c_str(), &settings.actions, &settings.attributes, argv.data(), environ);
     if (error != 0) return error;
-    reapWhenDone(child);
+    started = reapWhenDone(child);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // tools on Windows.
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/Platform.h"
 
 namespace platform {
@@ -28,7 +30,20 @@ InstallationFolder installationFolder() {
     return installation;
 }
 
-int startDetachedProcess(const std::string& program, const std::string& arguments) {
+struct StartedProgram::State {
+    HANDLE process;
+    explicit State(HANDLE handle) : process(handle) {}
+    ~State() { CloseHandle(process); }
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+};
+
+bool StartedProgram::hasEnded(std::chrono::milliseconds timeout) const {
+    // A process that cannot be waited for is not one the host can follow.
+    return !state_ || WaitForSingleObject(state_->process, static_cast<DWORD>(timeout.count())) != WAIT_TIMEOUT;
+}
+
+int startDetachedProcess(const std::string& program, const std::string& arguments, StartedProgram& started) {
     // CreateProcessA may write into the command line.
     std::string commandLine = arguments;
     STARTUPINFOA startup{};
@@ -38,7 +53,7 @@ int startDetachedProcess(const std::string& program, const std::string& argument
                         &startup, &process))
         return static_cast<int>(GetLastError());
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    started = StartedProgram(std::make_shared<StartedProgram::State>(process.hProcess));
     return 0;
 }
 

@@ -17,6 +17,10 @@ namespace platform {
 namespace {
 
 constexpr const char* kDialogTitle = "TavmoClientForWeb";
+// A dialog takes no click or key this soon after it is shown: a click or a
+// Return meant for the page's window must not answer a dialog that appeared
+// under it.
+constexpr unsigned kIgnoreInputMs = 700;
 
 enum ControlId {
     kRememberBox = 1000,
@@ -101,11 +105,25 @@ Scale dialogScale(GtkWidget* window) {
 int pixels(int units, double scale) { return static_cast<int>(units * scale + 0.5); }
 
 // One open dialog: its window, its controls by id, and the nested main loop
-// that runs while it is open.
+// that runs while it is open. Like the Windows dialog resources, it has no
+// default button and no button has the focus, so neither Return nor Space
+// chooses anything. A dialog that another program destroys closes with
+// `refusalId`.
 class Dialog {
 public:
-    Dialog(const DialogTemplate& layout, GtkWindow* owner) : loop_(g_main_loop_new(nullptr, FALSE)) {
+    Dialog(const DialogTemplate& layout, GtkWindow* owner, int refusalId)
+        : loop_(g_main_loop_new(nullptr, FALSE)), refusalId_(refusalId) {
         window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        // Kept until this object goes, even when the window is destroyed.
+        g_object_ref(window_);
+        destroyHandler_ = g_signal_connect(window_, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer dialog) {
+                                               auto* self = static_cast<Dialog*>(dialog);
+                                               self->destroyed_ = true;
+                                               self->stopArmTimer();
+                                               self->close(self->refusalId_);
+                                           }),
+                                           this);
+        if (owner) gtk_window_set_destroy_with_parent(GTK_WINDOW(window_), TRUE);
         gtk_window_set_title(GTK_WINDOW(window_), kDialogTitle);
         gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
         gtk_window_set_modal(GTK_WINDOW(window_), TRUE);
@@ -116,6 +134,16 @@ public:
 
         Scale scale = dialogScale(window_);
         GtkWidget* area = gtk_fixed_new();
+        area_ = area;
+        // Until kIgnoreInputMs after the window is mapped, no control takes input.
+        gtk_widget_set_sensitive(area, FALSE);
+        g_signal_connect(window_, "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer dialog) {
+                             auto* self = static_cast<Dialog*>(dialog);
+                             if (!self->mapped_) self->armTimer_ = g_timeout_add(kIgnoreInputMs, &Dialog::arm, self);
+                             self->mapped_ = true;
+                             return FALSE;
+                         }),
+                         this);
         gtk_widget_set_size_request(area, pixels(layout.width, scale.x), pixels(layout.height, scale.y));
         gtk_container_add(GTK_CONTAINER(window_), area);
         for (const Control& control : layout.controls) {
@@ -129,7 +157,10 @@ public:
     }
 
     ~Dialog() {
-        gtk_widget_destroy(window_);
+        stopArmTimer();
+        g_signal_handler_disconnect(window_, destroyHandler_);
+        if (!destroyed_) gtk_widget_destroy(window_);
+        g_object_unref(window_);
         // Let the window go from the screen now, not at the next dialog.
         gdk_display_flush(gdk_display_get_default());
         while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
@@ -156,9 +187,10 @@ public:
     }
 
     // Shows the dialog and returns the id it was closed with.
-    int run(int initialFocus) {
+    int run() {
         gtk_widget_show_all(window_);
-        gtk_widget_grab_focus(control(initialFocus));
+        // Showing gave the first button the focus.
+        gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
         gtk_window_present(GTK_WINDOW(window_));
         g_main_loop_run(loop_);
         return result_;
@@ -170,6 +202,18 @@ public:
     }
 
 private:
+    static gboolean arm(gpointer dialog) {
+        auto* self = static_cast<Dialog*>(dialog);
+        self->armTimer_ = 0;
+        gtk_widget_set_sensitive(self->area_, TRUE);
+        return G_SOURCE_REMOVE;
+    }
+
+    void stopArmTimer() {
+        if (armTimer_ != 0) g_source_remove(armTimer_);
+        armTimer_ = 0;
+    }
+
     GtkWidget* makeControl(const Control& control) {
         switch (control.kind) {
             case Kind::Text: {
@@ -197,7 +241,13 @@ private:
     }
 
     GtkWidget* window_ = nullptr;
+    GtkWidget* area_ = nullptr;
     GMainLoop* loop_;
+    int refusalId_;
+    gulong destroyHandler_ = 0;
+    bool destroyed_ = false;
+    guint armTimer_ = 0;
+    bool mapped_ = false;
     std::map<int, GtkWidget*> controls_;
     void (*onClick_)(Dialog*, int) = nullptr;
     int result_ = 0;
@@ -206,10 +256,10 @@ private:
 };
 
 int runRefusalDialog(GtkWindow* owner) {
-    Dialog refusal(kRefusalDialog, owner);
+    Dialog refusal(kRefusalDialog, owner, kOkButton);
     refusal.onButtons([](Dialog* dialog, int id) { dialog->close(id); });
     refusal.centreOnPrimaryScreen();
-    return refusal.run(kOkButton);
+    return refusal.run();
 }
 
 void onApprovalButton(Dialog* dialog, int id) {
@@ -229,7 +279,7 @@ extern "C" __attribute__((visibility("default"))) void TavmoAskForApproval(const
     *choice = ApprovalChoice();
     if (!displayOpened()) return;
 
-    Dialog approval(kApprovalDialog, nullptr);
+    Dialog approval(kApprovalDialog, nullptr, kNoButton);
     gtk_label_set_text(GTK_LABEL(approval.control(kWebsiteText)), websiteText);
     gtk_label_set_line_wrap(GTK_LABEL(approval.control(kWebsiteText)), FALSE);
     // A long name keeps its start and its end in view, where the site's
@@ -248,7 +298,7 @@ extern "C" __attribute__((visibility("default"))) void TavmoAskForApproval(const
                      }),
                      nullptr);
 
-    int result = approval.run(kYesButton);
+    int result = approval.run();
     choice->answer = result == kYesButton ? ApprovalAnswer::Yes : ApprovalAnswer::No;
     choice->doNotAskAgain =
         result == kYesButton && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(approval.control(kRememberBox)));
