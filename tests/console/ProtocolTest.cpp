@@ -171,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LabelCase{R"({"_direction":2,"code":2500,"params":{"callState":"Idle"}})", "2500 callState"},
         LabelCase{R"({"code":200900,"params":{"typeRequest":5,"type":"OutEventJoinConference","result":"Success"}})",
-                  "200900 portalAnswer OutEventJoinConference"},
-        LabelCase{R"({"code":200900,"params":{"typeRequest":11}})", "200900 portalAnswer"},
+                  "200900 vcsoap OutEventJoinConference"},
+        LabelCase{R"({"code":200900,"params":{"typeRequest":11}})", "200900 vcsoap"},
         LabelCase{R"({"code":270003,"params":{"joinStatus":true}})", "270003"},
         LabelCase{R"({"code":"","params":""})", ""}, LabelCase{R"({"code":1e300,"params":null})", ""},
         LabelCase{R"({"code":18446744073709551615,"params":null})", ""},

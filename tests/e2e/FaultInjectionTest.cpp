@@ -312,8 +312,15 @@ TEST(FaultInjection, EventsRacingTheShutdownLeaveEveryWrittenFrameWhole) {
         EXPECT_EQ(message["_direction"], 2) << body;
     }
     const std::string log = host.logText();
+    // The burst can fill more log files after the input ended than the library
+    // keeps; the line of the input's end then went with the older files, and
+    // every line left was written after it.
     std::size_t inputEnded = log.find("InputThread: EXIT");
-    ASSERT_NE(inputEnded, std::string::npos);
+    if (inputEnded == std::string::npos) {
+        ASSERT_EQ(log.find(" Initialized. argc: "), std::string::npos)
+            << "the input's end is not logged, although no log file was removed";
+        inputEnded = 0;
+    }
     EXPECT_NE(log.find("TavmoClientCallback() Received", inputEnded), std::string::npos)
         << "no event arrived after the input ended";
 }

@@ -25,7 +25,7 @@ ReceivedMessage classifyMessage(std::string body);
 bool isErrorReply(const ReceivedMessage& message);
 
 // An event's code and the name the protocol gives it ("2500 callState"),
-// and the type of an answer that its params carry ("200900 portalAnswer
+// and the type of an answer that its params carry ("200900 vcsoap
 // OutEventJoinConference"); empty for anything but an event.
 std::string eventLabel(const ReceivedMessage& message, const Protocol& protocol);
 
