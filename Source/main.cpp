@@ -79,13 +79,15 @@ FILE* separateStandardOutput(bool debug) {
 }
 
 FILE* openCaptureFile() {
-    std::string path = platform::temporaryFolder() + kCaptureFileName;
-    FILE* captureFile = std::freopen(path.c_str(), "w", stdout);
-    if (captureFile)
-        LOG_INFO("MainThread: Sucessfully redirected stdout to file: [%s]", path.c_str());
+    platform::CaptureFile capture = platform::redirectStandardOutput(kCaptureFileName);
+    if (capture.stream)
+        LOG_INFO("MainThread: Sucessfully redirected stdout to file: [%s]", capture.path.c_str());
+    else if (capture.refusal)
+        LOG_ERROR("MainThread: Can't redirect stdout to file: [%s], %s; going on without it", capture.path.c_str(),
+                  capture.refusal);
     else
-        LOG_INFO("MainThread: Can't redirect stdout to file: [%s]", path.c_str());
-    return captureFile;
+        LOG_INFO("MainThread: Can't redirect stdout to file: [%s]", capture.path.c_str());
+    return capture.stream;
 }
 
 void enableOptionalFeatures() {
@@ -182,6 +184,8 @@ int hostMain(int argc, char** argv) {
         return -1;
     }
     LOG_INFO("MainThread: TavmoClientForWeb Path to log files are: [%s]", logDirectoryText());
+    if (*logDirectoryText() == '\0')
+        LOG_ERROR("MainThread: TavmoClientForWeb, no log folder of the user's own, the log is not kept in files.");
 
     if (!takeInstanceLock()) {
         TavmoClientUninitialize();

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "OwnFolder.h"
+
 namespace standin {
 namespace {
 
@@ -128,8 +130,11 @@ void Logger::write(int32_t level, const char* sourceFile, int32_t line, const ch
 }
 
 bool Logger::openNextFile() {
+    if (!usableFolder(settings_.directory)) {
+        fileFailed_ = true;
+        return false;
+    }
     std::error_code error;
-    std::filesystem::create_directories(settings_.directory, error);
 
     const std::string stamp = fileTimestamp();
     std::filesystem::path path;

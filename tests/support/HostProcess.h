@@ -23,6 +23,9 @@ struct HostOptions {
     std::map<std::string, std::string> environment;
     // Variables the host does not get at all, after the above.
     std::vector<std::string> unsetEnvironment;
+    // Put before the host's command (after $TAVMO_HOST_LAUNCHER), such as a
+    // program that runs it as another user.
+    std::vector<std::string> launcher;
 };
 
 class HostProcess {
@@ -63,6 +66,10 @@ private:
     Subprocess process_;
     std::string buffered_;
 };
+
+// Everything the files of `folder` whose names start with the host's log
+// prefix hold, in the order of their names.
+std::string logFilesIn(const std::string& folder);
 
 // The path of the host executable the tests run.
 std::string hostExecutable();
