@@ -125,6 +125,7 @@ public:
         while (!input_->ended()) {
             platform::waitForMessages(kMessageWait);
             platform::pumpMessages();
+            endInputOnStopSignal();
         }
         input_->waitFor(kWorkerExitLimit);
         LOG_INFO("MainThread: InputThread WAIT_OBJECT_0");
@@ -138,6 +139,16 @@ public:
     bool abandonedAny() const { return abandoned_; }
 
 private:
+    // A request of the system to end the host takes the way of the end of
+    // input: the call is left and the library stopped, within the same limits.
+    void endInputOnStopSignal() {
+        int signal = platform::stopSignal();
+        if (signal == 0 || inputEnding_) return;
+        inputEnding_ = true;
+        LOG_INFO("MainThread: Signal [%d] received, ending as at the end of input", signal);
+        input_->withHandle(platform::endStandardInput);
+    }
+
     void awaitEnd(std::unique_ptr<Worker>& worker, const char* name) {
         if (worker->waitFor(kWorkerExitLimit)) {
             LOG_INFO("MainThread: %s WAIT_OBJECT_0", name);
@@ -154,6 +165,7 @@ private:
     std::unique_ptr<Worker> output_;
     std::unique_ptr<Worker> outEvent_;
     bool abandoned_ = false;
+    bool inputEnding_ = false;
 };
 
 void stopLibrary() {
@@ -200,6 +212,7 @@ int hostMain(int argc, char** argv) {
         enableOptionalFeatures();
         notificationRegistered = createWindowAndWatchDevices();
 
+        platform::watchStopSignals();
         Supervisor supervisor;
         supervisor.run();
         abandonedWorker = supervisor.abandonedAny();

@@ -80,6 +80,17 @@ void wakeMainThread();
 // Handles every waiting message without blocking.
 void pumpMessages();
 
+// Turns the system's requests to end the host (SIGTERM, SIGHUP and SIGINT on
+// POSIX) into a wake of the main thread, after which stopSignal() names the
+// request; a second one ends the process at once. Nothing where the platform
+// sends no such requests.
+void watchStopSignals();
+// The signal that asked the host to end, or 0.
+int stopSignal();
+// Makes `reader`, the thread that reads standard input, find the end of its
+// input now, whether it is waiting for input or about to read.
+void endStandardInput(std::thread::native_handle_type reader);
+
 // Ends a thread that outlived its time, where the platform allows it.
 void terminateThread(std::thread::native_handle_type thread);
 
