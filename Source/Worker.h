@@ -47,6 +47,12 @@ public:
         return true;
     }
 
+    // Hands the thread's native handle to `act`, while the thread is held.
+    template <typename Act>
+    void withHandle(Act act) {
+        act(thread_.native_handle());
+    }
+
     // Gives up on a thread that did not end in time: `terminate` gets its
     // native handle while the thread is still attached (detaching gives up the
     // system's handle on some platforms). The thread may still run, so the

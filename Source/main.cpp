@@ -92,13 +92,15 @@ FILE* separateStandardOutput(bool debug) {
 }
 
 FILE* openCaptureFile() {
-    std::string path = platform::temporaryFolder() + kCaptureFileName;
-    FILE* captureFile = std::freopen(path.c_str(), "w", stdout);
-    if (captureFile)
-        LOG_INFO("MainThread: Sucessfully redirected stdout to file: [%s]", path.c_str());
+    platform::CaptureFile capture = platform::redirectStandardOutput(kCaptureFileName);
+    if (capture.stream)
+        LOG_INFO("MainThread: Sucessfully redirected stdout to file: [%s]", capture.path.c_str());
+    else if (capture.refusal)
+        LOG_ERROR("MainThread: Can't redirect stdout to file: [%s], %s; going on without it", capture.path.c_str(),
+                  capture.refusal);
     else
-        LOG_INFO("MainThread: Can't redirect stdout to file: [%s]", path.c_str());
-    return captureFile;
+        LOG_INFO("MainThread: Can't redirect stdout to file: [%s]", capture.path.c_str());
+    return capture.stream;
 }
 
 void enableOptionalFeatures() {
@@ -136,6 +138,7 @@ public:
         while (!input_->ended()) {
             platform::waitForMessages(kMessageWait);
             platform::pumpMessages();
+            endInputOnStopSignal();
         }
         input_->waitFor(kWorkerExitLimit);
         LOG_INFO("MainThread: InputThread WAIT_OBJECT_0");
@@ -149,6 +152,16 @@ public:
     bool abandonedAny() const { return abandoned_; }
 
 private:
+    // A request of the system to end the host takes the way of the end of
+    // input: the call is left and the library stopped, within the same limits.
+    void endInputOnStopSignal() {
+        int signal = platform::stopSignal();
+        if (signal == 0 || inputEnding_) return;
+        inputEnding_ = true;
+        LOG_INFO("MainThread: Signal [%d] received, ending as at the end of input", signal);
+        input_->withHandle(platform::endStandardInput);
+    }
+
     void awaitEnd(std::unique_ptr<Worker>& worker, const char* name) {
         if (worker->waitFor(kWorkerExitLimit)) {
             LOG_INFO("MainThread: %s WAIT_OBJECT_0", name);
@@ -165,6 +178,7 @@ private:
     std::unique_ptr<Worker> output_;
     std::unique_ptr<Worker> outEvent_;
     bool abandoned_ = false;
+    bool inputEnding_ = false;
 };
 
 void stopLibrary() {
@@ -197,6 +211,8 @@ int hostMain(int argc, char** argv) {
                            seeTheLog());
     }
     LOG_INFO("MainThread: TavmoClientForWeb Path to log files are: [%s]", logDirectoryText());
+    if (*logDirectoryText() == '\0')
+        LOG_ERROR("MainThread: TavmoClientForWeb, no log folder of the user's own, the log is not kept in files.");
 
     if (!takeInstanceLock()) {
         TavmoClientUninitialize();
@@ -211,6 +227,7 @@ int hostMain(int argc, char** argv) {
         enableOptionalFeatures();
         notificationRegistered = createWindowAndWatchDevices();
 
+        platform::watchStopSignals();
         Supervisor supervisor;
         supervisor.run();
         abandonedWorker = supervisor.abandonedAny();

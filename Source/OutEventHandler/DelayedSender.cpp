@@ -1,9 +1,9 @@
 #include "OutEventHandler/DelayedSender.h"
 
 #include <condition_variable>
-#include <iterator>
-#include <list>
+#include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -14,81 +14,97 @@ namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
 
-struct DelayedThread {
-    std::thread thread;
-    bool done = false;
+using Clock = std::chrono::steady_clock;
+
+struct DelayedEvent {
+    Json::Value message;
+    int32_t code = 0;
 };
 
-struct DelayedThreads {
+// One timer thread writes every delayed message, in the order of their due
+// times and, for the same time, in the order they were handed over. It runs
+// from the first delayed message until they are dropped.
+struct DelayedEvents {
     std::mutex mutex;
-    std::condition_variable dropping;
-    bool dropRequested = false;
-    std::list<DelayedThread> threads;
+    std::condition_variable changed;
+    std::map<std::pair<Clock::time_point, uint64_t>, DelayedEvent> waiting;
+    uint64_t handedOver = 0;
+    bool dropping = false;
+    std::thread timer;
 };
 
-// Never destroyed: a thread that is still waiting when the process ends must
-// not find its bookkeeping gone.
-DelayedThreads& delayed() {
-    static DelayedThreads* const instance = new DelayedThreads;
+// Never destroyed: a timer still running when the process ends must not find
+// its state gone.
+DelayedEvents& delayed() {
+    static DelayedEvents* const instance = new DelayedEvents;
     return *instance;
 }
 
-// Takes the threads that have finished; the caller joins them outside the lock.
-std::list<DelayedThread> takeFinished(DelayedThreads& state) {
-    std::list<DelayedThread> finished;
-    for (auto it = state.threads.begin(); it != state.threads.end();) {
-        auto next = std::next(it);
-        if (it->done) finished.splice(finished.end(), state.threads, it);
-        it = next;
-    }
-    return finished;
+void send(DelayedEvent event) {
+    LOG_INFO("DelayOutEventThread Sending outEvent: [%d]", event.code);
+    TavmoAgent::sendMessage("DelayOutEvent", std::move(event.message));
 }
 
-void joinAll(std::list<DelayedThread>& threads) {
-    for (DelayedThread& entry : threads) entry.thread.join();
-}
-
-void DelayOutEvent(Json::Value message, std::chrono::milliseconds delay, int32_t code, DelayedThread* self) {
-    DelayedThreads& state = delayed();
-    bool dropped = false;
-    {
-        std::unique_lock<std::mutex> lock(state.mutex);
-        dropped = state.dropping.wait_for(lock, delay, [&state] { return state.dropRequested; });
+void DelayOutEvent() {
+    DelayedEvents& state = delayed();
+    std::unique_lock<std::mutex> lock(state.mutex);
+    while (!state.dropping) {
+        if (state.waiting.empty()) {
+            state.changed.wait(lock);
+            continue;
+        }
+        auto first = state.waiting.begin();
+        if (Clock::now() < first->first.first) {
+            state.changed.wait_until(lock, first->first.first);
+            continue;
+        }
+        DelayedEvent event = std::move(first->second);
+        state.waiting.erase(first);
+        lock.unlock();
+        send(std::move(event));
+        lock.lock();
     }
-    if (dropped) {
-        LOG_INFO("DelayOutEventThread Dropping outEvent: [%d], the input has ended", code);
-    } else {
-        LOG_INFO("DelayOutEventThread Sending outEvent: [%d]", code);
-        TavmoAgent::sendMessage("DelayOutEvent", std::move(message));
-    }
-    std::lock_guard<std::mutex> lock(state.mutex);
-    self->done = true;
 }
 
 }  // namespace
 
 void sendDelayed(Json::Value message, std::chrono::milliseconds delay, int32_t code) {
-    DelayedThreads& state = delayed();
-    std::list<DelayedThread> finished;
-    {
-        std::lock_guard<std::mutex> lock(state.mutex);
-        finished = takeFinished(state);
-        DelayedThread& entry = state.threads.emplace_back();
-        entry.thread = std::thread(DelayOutEvent, std::move(message), delay, code, &entry);
+    DelayedEvents& state = delayed();
+    std::unique_lock<std::mutex> lock(state.mutex);
+    auto key = std::make_pair(Clock::now() + delay, state.handedOver++);
+    state.waiting.emplace(key, DelayedEvent{std::move(message), code});
+    if (!state.timer.joinable()) {
+        try {
+            state.timer = std::thread(DelayOutEvent);
+        } catch (const std::system_error& error) {
+            // Without a timer nothing else is waiting: this message goes out
+            // now rather than never.
+            DelayedEvent event = std::move(state.waiting.at(key));
+            state.waiting.erase(key);
+            lock.unlock();
+            LOG_ERROR("DelayOutEventThread can't be started ERROR: [%d], outEvent: [%d] is sent without delay",
+                      error.code().value(), code);
+            send(std::move(event));
+            return;
+        }
     }
-    joinAll(finished);
+    lock.unlock();
+    state.changed.notify_one();
 }
 
 void dropDelayedEvents() {
-    DelayedThreads& state = delayed();
-    std::list<DelayedThread> threads;
+    DelayedEvents& state = delayed();
+    std::thread timer;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        state.dropRequested = true;
-        threads.swap(state.threads);
+        state.dropping = true;
+        timer.swap(state.timer);
     }
-    state.dropping.notify_all();
-    joinAll(threads);
+    state.changed.notify_all();
+    if (timer.joinable()) timer.join();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.dropRequested = false;
+    for (const auto& [due, event] : state.waiting)
+        LOG_INFO("DelayOutEventThread Dropping outEvent: [%d], the input has ended", event.code);
+    state.waiting.clear();
+    state.dropping = false;
 }

@@ -20,7 +20,8 @@ struct InstanceLock {
     uintptr_t handle = 0;  // shown in the log only
 };
 
-// Takes the single-instance lock of this name for the whole process.
+// Takes the single-instance lock of this name for the whole process. On
+// POSIX a file in the user's runtime folder (see temporaryFolder()).
 InstanceLock acquireInstanceLock(const char* name);
 void releaseInstanceLock();
 
@@ -39,13 +40,32 @@ void setBinaryMode(int fd);
 void ignoreBrokenPipes();
 FILE* openStream(int fd, const char* mode);
 // The temporary folder with its final separator, or empty if there is none.
+// Windows: the user's temporary folder. POSIX: TMPDIR when set, else the
+// user's runtime folder (XDG_RUNTIME_DIR when it is the user's own, else
+// Tavmo/Runtime/ in the user's state folder), never a shared folder.
 std::string temporaryFolder();
+
+struct CaptureFile {
+    // Standard output, now writing to the file; null when not redirected.
+    FILE* stream = nullptr;
+    std::string path;
+    // Why the file was refused, for the log; null for a plain failure.
+    const char* refusal = nullptr;
+};
+
+// Sends standard output into the file `name` in the temporary folder,
+// emptied. On POSIX the folder and the file must be the user's own (see
+// platform/posix/private/PrivateFolder.h); a link, a FIFO or another user's
+// file is refused and left as it is.
+CaptureFile redirectStandardOutput(const char* name);
 
 // The folder for log files and the library's data, created with its parents:
 // the user's local application data folder (LOCALAPPDATA) + Tavmo/Data/User/.
 // Without LOCALAPPDATA: on Windows the temporary folder (the user's own); on
-// POSIX the user's state folder (XDG_STATE_HOME, else ~/.local/state), the
-// temporary folder only when there is no home folder.
+// POSIX the user's state folder (XDG_STATE_HOME, else ~/.local/state of the
+// home folder, which the password database names when HOME is unset). On
+// POSIX a folder that another user could change is never used: then empty,
+// and nothing is logged to files.
 std::string logDirectory();
 
 // The hidden window that receives device notifications; never shown.
@@ -62,6 +82,17 @@ void waitForMessages(std::chrono::milliseconds timeout);
 void wakeMainThread();
 // Handles every waiting message without blocking.
 void pumpMessages();
+
+// Turns the system's requests to end the host (SIGTERM, SIGHUP and SIGINT on
+// POSIX) into a wake of the main thread, after which stopSignal() names the
+// request; a second one ends the process at once. Nothing where the platform
+// sends no such requests.
+void watchStopSignals();
+// The signal that asked the host to end, or 0.
+int stopSignal();
+// Makes `reader`, the thread that reads standard input, find the end of its
+// input now, whether it is waiting for input or about to read.
+void endStandardInput(std::thread::native_handle_type reader);
 
 // Ends a thread that outlived its time, where the platform allows it.
 void terminateThread(std::thread::native_handle_type thread);

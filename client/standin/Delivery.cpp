@@ -55,6 +55,7 @@ void Delivery::schedule(std::vector<TimelineStep> steps) {
             item.code = step.code;
             item.block = std::move(step.block);
             item.view = std::move(step.view);
+            item.pending = std::move(step.pending);
             item.conference = conference_;
             enqueue(nextStepTime(), std::move(item));
         }

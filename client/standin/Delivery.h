@@ -37,6 +37,9 @@ struct TimelineStep {
     std::vector<unsigned char> block;
     // The conference once this event is out.
     std::shared_ptr<const ConferenceView> view;
+    // Kept until the step is out or dropped: a weak pointer to it tells
+    // whether steps of its kind still wait.
+    std::shared_ptr<const void> pending;
 };
 
 struct DeliveryHooks {
@@ -102,6 +105,7 @@ private:
         std::shared_ptr<const Happening> happening;
         // The conference the item belongs to; 0 for items that outlive it.
         uint64_t conference = 0;
+        std::shared_ptr<const void> pending;
     };
 
     // Callers hold mutex_ once the delivery thread runs.

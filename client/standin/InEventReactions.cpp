@@ -1,5 +1,6 @@
 #include "InEventReactions.h"
 
+#include <iterator>
 #include <memory>
 
 #include "ConfigurationRequests.h"
@@ -13,16 +14,33 @@
 namespace standin {
 namespace {
 
+// A page that asks faster than the lists go out must not pile them up: a
+// list is some hundred kilobytes.
+constexpr std::size_t kMostPendingWindowLists = 16;
+
+void forgetDeliveredWindowLists(LibraryState& state) {
+    auto& pending = state.pendingWindowLists;
+    for (auto list = pending.begin(); list != pending.end();)
+        list = list->second.expired() ? pending.erase(list) : std::next(list);
+}
+
 // The request id is read and its int32 freed at once: the list is made here
-// and now.
-bool listWindows(const LibraryState& state, Script& script, const void* record, uint32_t size) {
+// and now. A list still on its way for the same id answers this request too;
+// beyond the most pending lists the in-event is refused, and the host keeps
+// (and frees) the request id.
+bool listWindows(LibraryState& state, Script& script, const void* record, uint32_t size) {
     TavmoClientGetWindowsExtInEvent windows;
     if (!take(record, size, windows) || !windows.requestId) return false;
+    const auto id = static_cast<uint32_t>(*windows.requestId);
+    forgetDeliveredWindowLists(state);
+    const bool onItsWay = state.pendingWindowLists.count(id) != 0;
+    if (!onItsWay && state.pendingWindowLists.size() >= kMostPendingWindowLists) return false;
     std::unique_ptr<int32_t, FreeWithCRuntime> requestId(windows.requestId);
-    for (Block& message :
-         windowListMessages(static_cast<uint32_t>(*requestId), openWindows(state.scenario.extraWindows))) {
-        script.raiseBlock(TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, std::move(message));
-    }
+    if (onItsWay) return true;
+    auto pending = std::make_shared<const uint32_t>(id);
+    state.pendingWindowLists[id] = pending;
+    for (Block& message : windowListMessages(id, openWindows(state.scenario.extraWindows)))
+        script.raiseBlock(TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, std::move(message), pending);
     return true;
 }
 

@@ -2,7 +2,10 @@
 // StandIn.cpp). Request handlers get it through RequestContext.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "ConferenceState.h"
@@ -28,6 +31,8 @@ struct LibraryState {
     MachineDevices devices = builtInDevices();
     // The share selection the host last set; the simulated one until then.
     std::optional<TavmoClientWindowShares> windowShares;
+    // The window lists not yet delivered, by request id; expired once out.
+    std::map<uint32_t, std::weak_ptr<const void>> pendingWindowLists;
 };
 
 }  // namespace standin

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "OwnFolder.h"
+
 namespace standin {
 namespace {
 
@@ -141,8 +143,11 @@ void Logger::write(int32_t level, const char* sourceFile, int32_t line, const ch
 }
 
 bool Logger::openNextFile() {
+    if (!usableFolder(settings_.directory)) {
+        fileFailed_ = true;
+        return false;
+    }
     std::error_code error;
-    std::filesystem::create_directories(settings_.directory, error);
 
     const std::string stamp = fileTimestamp();
     std::filesystem::path path;

@@ -23,8 +23,10 @@ public:
         raiseBlock(code, blockOf(event));
     }
     void raiseEmpty(int32_t code) { raiseBlock(code, {}); }
-    void raiseBlock(int32_t code, Block block) {
-        steps_.push_back(TimelineStep{code, std::move(block), std::make_shared<const ConferenceView>(planned_)});
+    // `pending` is held until the event is out (see TimelineStep).
+    void raiseBlock(int32_t code, Block block, std::shared_ptr<const void> pending = nullptr) {
+        steps_.push_back(
+            TimelineStep{code, std::move(block), std::make_shared<const ConferenceView>(planned_), std::move(pending)});
     }
 
     std::vector<TimelineStep> take() { return std::move(steps_); }

@@ -18,6 +18,7 @@
 #include "LibraryState.h"
 #include "Logger.h"
 #include "MeetingFlows.h"
+#include "OwnFolder.h"
 #include "Requests.h"
 #include "Scenario.h"
 #include "Script.h"
@@ -94,7 +95,10 @@ void applyLogConfig(Library& lib, const TavmoClientLogConfig* config) {
     }
     const char* overridden = std::getenv("TAVMO_STANDIN_DATA_DIR");
     if (overridden && *overridden) dataDirectory = overridden;
-    lib.state.dataDirectory = std::filesystem::u8path(dataDirectory);
+    // The approved websites are read from here: a folder another user could
+    // write would let them approve websites for this user.
+    const auto dataFolder = std::filesystem::u8path(dataDirectory);
+    lib.state.dataDirectory = !dataFolder.empty() && usableFolder(dataFolder) ? dataFolder : std::filesystem::path();
     lib.logger.configure(settings);
 }
 

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <functional>
 #include <string>
 
 #include "StandInTestSupport.h"
@@ -68,6 +71,50 @@ TEST_F(ApprovedDomainTest, UnwritableDataDirectoryIsAStorageError) {
     EXPECT_EQ(saveDomain("lost.example"), 4);
     EXPECT_FALSE(domainApproved("lost.example"));
 }
+
+struct ChangeableFolder {
+    const char* name;
+    // Makes `folder` with the other user's list of approved websites in it.
+    std::function<void(const fs::path& folder, const fs::path& aside)> make;
+};
+
+void PrintTo(const ChangeableFolder& folder, std::ostream* out) { *out << folder.name; }
+
+class FolderOthersCanChange : public StandInTest, public ::testing::WithParamInterface<ChangeableFolder> {};
+
+// Another user who can write the folder could approve websites for this
+// user, or read the logs: the library takes neither from there nor puts
+// anything there.
+TEST_P(FolderOthersCanChange, HoldsNeitherApprovedWebsitesNorLogs) {
+    const fs::path folder = dir_.path() / "folder";
+    GetParam().make(folder, dir_.path() / "aside");
+    dataDirectory_ = folder;
+    logDirectory_ = folder;
+    ASSERT_EQ(initialize(), 1);
+    EXPECT_FALSE(domainApproved("planted.example"));
+    EXPECT_EQ(saveDomain("mine.example"), 4);
+    TavmoClientLog(TAVMO_CLIENT_LOG_ERROR, "a.cpp", 1, "", "a line for the log");
+    EXPECT_TRUE(logFiles().empty());
+    EXPECT_EQ(readFile(folder / "ApprovedDomains.txt"), "planted.example\n");
+}
+
+void makeWithList(const fs::path& folder, mode_t mode) {
+    fs::create_directories(folder);
+    writeFile(folder / "ApprovedDomains.txt", "planted.example\n");
+    ::chmod(folder.c_str(), mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, FolderOthersCanChange,
+    ::testing::Values(
+        ChangeableFolder{"AnyoneMayWrite", [](const fs::path& folder, const fs::path&) { makeWithList(folder, 0777); }},
+        ChangeableFolder{"GroupMayWrite", [](const fs::path& folder, const fs::path&) { makeWithList(folder, 0770); }},
+        ChangeableFolder{"LinkInItsPlace",
+                         [](const fs::path& folder, const fs::path& aside) {
+                             makeWithList(aside, 0700);
+                             fs::create_directory_symlink(aside, folder);
+                         }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace standin_test

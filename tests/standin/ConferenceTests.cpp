@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -678,6 +679,38 @@ TEST_F(ConferenceTest, EveryKindOfEventTheHostTranslatesOccurs) {
                                 }))
             << "no portal answer " << type;
     }
+}
+
+// A page that asks for window lists faster than they go out: one list per
+// request id and sixteen in all wait at most; the rest is refused and the
+// request id stays the caller's.
+TEST_F(ConferenceTest, WaitingWindowListsAreOnePerRequestIdAndSixteenInAll) {
+    startLibrary("windows 0\n");
+    auto ask = [this](int32_t id) {
+        auto* requestId = static_cast<int32_t*>(std::malloc(sizeof(int32_t)));
+        *requestId = id;
+        TavmoClientBool accepted =
+            send(TAVMO_CLIENT_PRIVATE_IN_EVENT_GET_WINDOWS_EXT, TavmoClientGetWindowsExtInEvent{requestId});
+        if (accepted != 1) std::free(requestId);
+        return accepted;
+    };
+    // The library delivers under the sync lock: holding it keeps every list waiting.
+    TavmoClientSynchronizeStart();
+    for (int32_t id = 1; id <= 16; ++id) EXPECT_EQ(ask(id), 1) << id;
+    EXPECT_EQ(ask(3), 1) << "the list on its way answers a second request with its id";
+    EXPECT_EQ(ask(17), 0) << "a seventeenth list";
+    TavmoClientSynchronizeEnd();
+
+    std::map<uint32_t, int> listsPerId;
+    for (const RecordedEvent& event : settle()) {
+        if (event.code != TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT) continue;
+        listsPerId[as<TavmoClientWindowList>(event).requestId]++;
+    }
+    std::map<uint32_t, int> once;
+    for (uint32_t id = 1; id <= 16; ++id) once[id] = 1;
+    EXPECT_EQ(listsPerId, once);
+    EXPECT_EQ(ask(17), 1) << "lists that are out make room";
+    settle();
 }
 
 }  // namespace

@@ -41,6 +41,12 @@ void collectLogs(const std::string& folder, std::string& out) {
 
 }  // namespace
 
+std::string logFilesIn(const std::string& folder) {
+    std::string text;
+    collectLogs(folder, text);
+    return text;
+}
+
 std::string hostExecutable() {
     std::string configured = environmentValue("TAVMO_HOST_EXECUTABLE");
     return configured.empty() ? TAVMO_HOST_EXECUTABLE : configured;
@@ -96,6 +102,7 @@ Launch hostLaunch(const std::string& root, const HostOptions& options) {
     launch.unsetEnvironment = options.unsetEnvironment;
     launch.captureErrors = options.captureErrors;
     launch.command = splitWords(environmentValue("TAVMO_HOST_LAUNCHER"));
+    launch.command.insert(launch.command.end(), options.launcher.begin(), options.launcher.end());
     launch.command.push_back(hostExecutable());
     launch.command.insert(launch.command.end(), options.arguments.begin(), options.arguments.end());
     return launch;

@@ -25,6 +25,9 @@ struct HostOptions {
     std::vector<std::string> unsetEnvironment;
     // Standard error through a pipe, kept in errors(); otherwise the tests'.
     bool captureErrors = false;
+    // Put before the host's command (after $TAVMO_HOST_LAUNCHER), such as a
+    // program that runs it as another user.
+    std::vector<std::string> launcher;
 };
 
 class HostProcess {
@@ -67,6 +70,10 @@ private:
     Subprocess process_;
     std::string buffered_;
 };
+
+// Everything the files of `folder` whose names start with the host's log
+// prefix hold, in the order of their names.
+std::string logFilesIn(const std::string& folder);
 
 // The path of the host executable the tests run.
 std::string hostExecutable();

@@ -1,5 +1,6 @@
 // The way from the library's callback to the page: copy, queue, translate in
 // order on OutEventThread, and the delayed writing of event 1600.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,6 +151,44 @@ TEST_F(EventPipeline, EndOfInputDropsDelayedMessagesBeforeTheThreadEnds) {
     auto ended = std::find(logs.begin(), logs.end(), "OutEventThread: EXIT");
     EXPECT_LT(dropped, ended);
     EXPECT_TRUE(writtenBodies().empty());
+}
+
+std::size_t threadsOfThisProcess() {
+    std::size_t count = 0;
+    if (DIR* tasks = ::opendir("/proc/self/task")) {
+        while (dirent* entry = ::readdir(tasks))
+            if (entry->d_name[0] != '.') ++count;
+        ::closedir(tasks);
+    }
+    return count;
+}
+
+// Every delayed message once had a thread of its own: ten thousand of them
+// made the host fail to create one, and abort at the end.
+TEST_F(EventPipeline, DelayedMessagesShareOneTimerThreadHoweverManyWait) {
+    const std::size_t before = threadsOfThisProcess();
+    ASSERT_GT(before, 0u);
+    for (int i = 0; i < 2000; ++i) OnOutEvent(1600, Block{'u', 0});
+    EXPECT_LE(threadsOfThisProcess(), before + 1);
+    dropDelayedEvents();
+    EXPECT_EQ(logCount("DelayOutEventThread Dropping outEvent: [1600], the input has ended"), 2000u);
+    EXPECT_TRUE(writtenBodies().empty());
+}
+
+TEST_F(EventPipeline, DelayedMessagesLeaveByDueTimeThenInTheOrderHandedOver) {
+    auto message = [](const char* text) {
+        Json::Value value;
+        value["text"] = text;
+        return value;
+    };
+    sendDelayed(message("later"), std::chrono::milliseconds(1000), 1);
+    sendDelayed(message("first"), std::chrono::milliseconds(0), 2);
+    sendDelayed(message("second"), std::chrono::milliseconds(0), 3);
+    EXPECT_TRUE(eventually([this] { return writtenBodies().size() == 3; }));
+    dropDelayedEvents();
+    EXPECT_EQ(writtenBodies(), (std::vector<std::string>{"{\"_direction\":2,\"text\":\"first\"}\n",
+                                                         "{\"_direction\":2,\"text\":\"second\"}\n",
+                                                         "{\"_direction\":2,\"text\":\"later\"}\n"}));
 }
 
 TEST(EventBlockReader, CountsOnlyEntriesThatLieWhollyInsideTheBlock) {

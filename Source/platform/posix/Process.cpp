@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/posix/private/PrivateFolder.h"
 
 namespace platform {
 
@@ -22,36 +23,59 @@ std::string environment(const char* name) {
     return value ? value : "";
 }
 
-// Creates `path` and its missing parents; existing folders are fine.
-void createFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
-    ::mkdir(path.c_str(), 0700);
-}
-
 std::string withSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
 }
 
-// The user's own state folder. Not the shared /tmp: the library keeps its
-// data beside the logs, approved websites among them, and a folder another
-// user created there first would let them read the logs or approve websites.
-std::string userStateFolder() {
-    std::string folder = environment("XDG_STATE_HOME");
-    if (!folder.empty()) return folder;
-    std::string home = environment("HOME");
-    return home.empty() ? "" : withSlash(home) + ".local/state";
+// The user's runtime folder: XDG_RUNTIME_DIR when it is the user's own, else
+// a folder of the user's own under the state folder. Never the shared /tmp,
+// where another user's file or link takes the place of ours.
+std::string runtimeFolder() {
+    std::string folder = environment("XDG_RUNTIME_DIR");
+    if (!folder.empty()) {
+        int fd = privatefolder::openOwnFolder(folder, false);
+        if (fd >= 0) {
+            ::close(fd);
+            return withSlash(folder);
+        }
+    }
+    std::string state = privatefolder::stateFolder();
+    return state.empty() ? "" : withSlash(state) + "Tavmo/Runtime/";
+}
+
+// Opens `name` in `folder` as a file of the user's own, making the folder
+// first if `create`; -1 with errno.
+int openOwnFileIn(const std::string& folder, bool create, const char* name, int access) {
+    if (folder.empty()) {
+        errno = ENOENT;
+        return -1;
+    }
+    int folderFd = privatefolder::openOwnFolder(folder, create);
+    if (folderFd < 0) return -1;
+    int fd = privatefolder::openOwnFile(folderFd, name, access);
+    int error = errno;
+    ::close(folderFd);
+    errno = error;
+    return fd;
+}
+
+const char* refusalText(int error) {
+    switch (error) {
+        case EPERM: return "it is not the user's own";
+        case ELOOP: return "a link stands in its place";
+        case ENXIO:
+        case EISDIR: return "it is not a regular file";
+        case ENOENT: return "there is no folder of the user's own for it";
+        default: return "it cannot be opened";
+    }
 }
 
 }  // namespace
 
 InstanceLock acquireInstanceLock(const char* name) {
-    std::string folder = environment("XDG_RUNTIME_DIR");
-    if (folder.empty()) folder = temporaryFolder();
-    std::string path = withSlash(folder) + name;
     InstanceLock lock;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = openOwnFileIn(runtimeFolder(), true, name, O_RDWR);
     if (fd < 0) {
         lock.systemError = errno;
         return lock;
@@ -90,16 +114,38 @@ FILE* openStream(int fd, const char* mode) { return ::fdopen(fd, mode); }
 
 std::string temporaryFolder() {
     std::string folder = environment("TMPDIR");
-    return withSlash(folder.empty() ? "/tmp" : folder);
+    return folder.empty() ? runtimeFolder() : withSlash(folder);
+}
+
+CaptureFile redirectStandardOutput(const char* name) {
+    CaptureFile capture;
+    // A TMPDIR that is missing is the user's mistake, not ours to make.
+    bool chosenByUser = !environment("TMPDIR").empty();
+    std::string folder = temporaryFolder();
+    capture.path = folder + name;
+    int fd = openOwnFileIn(folder, !chosenByUser, name, O_WRONLY);
+    if (fd < 0) {
+        capture.refusal = refusalText(errno);
+        return capture;
+    }
+    std::fflush(stdout);
+    bool redirected = ::ftruncate(fd, 0) == 0 && ::dup2(fd, 1) == 1;
+    int error = errno;
+    ::close(fd);
+    if (!redirected) {
+        capture.refusal = refusalText(error);
+        return capture;
+    }
+    capture.stream = stdout;
+    return capture;
 }
 
 std::string logDirectory() {
     std::string base = environment("LOCALAPPDATA");
-    if (base.empty()) base = userStateFolder();
-    if (base.empty()) base = temporaryFolder();
+    if (base.empty()) base = privatefolder::stateFolder();
+    if (base.empty()) return "";
     std::string folder = withSlash(base) + "Tavmo/Data/User";
-    createFolders(folder);
-    return folder + "/";
+    return privatefolder::makeOwnFolder(folder) ? folder + "/" : "";
 }
 
 void terminateThread(std::thread::native_handle_type) {

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -84,6 +85,13 @@ std::string temporaryFolder() {
     // 0 is a failure; a length that does not fit is the size it would need.
     if (length == 0 || length >= MAX_PATH) return "";
     return std::string(folder, length);
+}
+
+CaptureFile redirectStandardOutput(const char* name) {
+    CaptureFile capture;
+    capture.path = temporaryFolder() + name;
+    capture.stream = std::freopen(capture.path.c_str(), "w", stdout);
+    return capture;
 }
 
 std::string logDirectory() {
