@@ -6,12 +6,14 @@
 # each browser's NativeMessagingHosts key and the setup record, and remove
 # exactly those again: no program runs during installation.
 find_program(TAVMO_WIXL wixl)
-if(TAVMO_WIXL)
+find_program(TAVMO_MSIBUILD msibuild)
+if(TAVMO_WIXL AND TAVMO_MSIBUILD)
   list(APPEND CPACK_GENERATOR External)
   set(CPACK_EXTERNAL_ENABLE_STAGING ON)
   set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/installer/MakeInstaller.cmake)
   # What the script needs besides cpack's own variables.
   set(CPACK_TAVMO_WIXL ${TAVMO_WIXL})
+  set(CPACK_TAVMO_MSIBUILD ${TAVMO_MSIBUILD})
   set(CPACK_TAVMO_INSTALLER_SOURCE ${CMAKE_CURRENT_LIST_DIR}/installer)
   # The manifest's texts, from where the registration tool has them.
   foreach(constant HostName ExtensionOrigin HostDescription)
@@ -27,5 +29,5 @@ if(TAVMO_WIXL)
     set(CPACK_TAVMO_ARCHITECTURE x64)
   endif()
 else()
-  message(STATUS "wixl not found: cpack makes no Windows installer (Debian: apt-get install wixl)")
+  message(STATUS "wixl or msibuild not found: cpack makes no Windows installer (Debian: apt-get install wixl msitools)")
 endif()

@@ -2,8 +2,8 @@
 # installation in CPACK_TEMPORARY_DIRECTORY. Every staged file becomes a file
 # of the installation folder; the manifest lies beside the host, its "path"
 # relative to its own folder (which browsers resolve on Windows), so that the
-# same file serves any installation folder. Each registry value has two
-# components, one for each scope, of which the installation's scope chooses.
+# same file serves any installation folder. Each registry value is a
+# component of its own, under the root that the installation's scope chooses.
 
 # The browsers' keys under Software, as TavmoRegisterBrowsers knows them
 # (knownBrowsers() in tools/register-browsers/Registration.cpp).
@@ -16,8 +16,8 @@ set(upgrade_code CBB6F316-F80F-432D-9A2A-A28061B385F5)
 # all of them together.
 set(staging ${CPACK_TEMPORARY_DIRECTORY}/installer-files)
 file(REMOVE_RECURSE ${staging})
-file(GLOB components LIST_DIRECTORIES true ${CPACK_TEMPORARY_DIRECTORY}/*)
-foreach(component IN LISTS components)
+file(GLOB staged_components LIST_DIRECTORIES true ${CPACK_TEMPORARY_DIRECTORY}/*)
+foreach(component IN LISTS staged_components)
   if(IS_DIRECTORY ${component} AND NOT component STREQUAL staging)
     file(COPY ${component}/ DESTINATION ${staging})
   endif()
@@ -111,7 +111,7 @@ execute_process(COMMAND ${CPACK_TAVMO_WIXL} -a ${CPACK_TAVMO_ARCHITECTURE} -o ${
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "wixl could not make ${msi} from ${CPACK_TEMPORARY_DIRECTORY}/TavmoClientForWeb.wxs")
 endif()
-execute_process(COMMAND msibuild ${msi} -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
+execute_process(COMMAND ${CPACK_TAVMO_MSIBUILD} ${msi} -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "msibuild could not set the registry values' root in ${msi}")
