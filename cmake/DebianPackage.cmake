@@ -24,20 +24,14 @@ devices, so that pages can be written and tested without the closed
 library. Installing it registers the host with Chrome, Chromium, Edge and
 Brave for every user of the machine; removing it removes that registration.")
 
-# The changelog in Debian's form, its entry taken from the top release of
-# CHANGELOG.md, which must be this version's.
-file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md TAVMO_RELEASE_HEADING REGEX "^## " LIMIT_COUNT 1)
-if(NOT TAVMO_RELEASE_HEADING MATCHES "^## ([0-9.]+) \\(([0-9]+)-([0-9]+)-([0-9]+)\\)$")
-  message(FATAL_ERROR "CHANGELOG.md: the first release heading is not \"## VERSION (YYYY-MM-DD)\": ${TAVMO_RELEASE_HEADING}")
-endif()
-if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-  message(FATAL_ERROR "CHANGELOG.md: the top release is ${CMAKE_MATCH_1}, the project's version ${PROJECT_VERSION}")
-endif()
+# The changelog in Debian's form, dated as the top release of CHANGELOG.md
+# (cmake/Version.cmake checks that it is this version's).
+string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" TAVMO_RELEASE_DATE_MATCH "${TAVMO_RELEASE_DATE}")
+set(TAVMO_RELEASE_YEAR ${CMAKE_MATCH_1})
+set(TAVMO_RELEASE_DAY_TEXT ${CMAKE_MATCH_3})
 # Month and day without their leading zeros, which math would not take.
-set(TAVMO_RELEASE_YEAR ${CMAKE_MATCH_2})
-set(TAVMO_RELEASE_DAY_TEXT ${CMAKE_MATCH_4})
-math(EXPR TAVMO_RELEASE_MONTH "1${CMAKE_MATCH_3} - 100")
-math(EXPR TAVMO_RELEASE_DAY "1${CMAKE_MATCH_4} - 100")
+math(EXPR TAVMO_RELEASE_MONTH "1${CMAKE_MATCH_2} - 100")
+math(EXPR TAVMO_RELEASE_DAY "1${CMAKE_MATCH_3} - 100")
 # The day of the week, as Debian's date form needs it (Zeller's congruence,
 # January and February counted as months 13 and 14 of the year before).
 set(TAVMO_ZELLER_MONTH ${TAVMO_RELEASE_MONTH})

@@ -12,6 +12,16 @@ string(REPEAT "0" ${TAVMO_BUILD_PADDING_LENGTH} TAVMO_BUILD_PADDING)
 set(TAVMO_RELEASE "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
 set(TAVMO_HOST_VERSION "${TAVMO_RELEASE}_${TAVMO_BUILD_PADDING}${PROJECT_VERSION_TWEAK}")
 
+# CHANGELOG.md is kept with the version: its first heading is this release's.
+file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md TAVMO_RELEASE_HEADING REGEX "^## " LIMIT_COUNT 1)
+if(NOT TAVMO_RELEASE_HEADING MATCHES "^## ([0-9.]+) \\(([0-9]+-[0-9]+-[0-9]+)\\)$")
+  message(FATAL_ERROR "CHANGELOG.md: the first release heading is not \"## VERSION (YYYY-MM-DD)\": ${TAVMO_RELEASE_HEADING}")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "CHANGELOG.md: the top release is ${CMAKE_MATCH_1}, the project's version ${PROJECT_VERSION}")
+endif()
+set(TAVMO_RELEASE_DATE ${CMAKE_MATCH_2})
+
 configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/TavmoVersion.h.in ${CMAKE_BINARY_DIR}/generated/TavmoVersion.h @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/version.env.in ${CMAKE_BINARY_DIR}/version.env @ONLY)
 add_library(tavmo_version INTERFACE)
