@@ -13,6 +13,7 @@
 #include "OutEventHandler.h"
 #include "RequestHandler/VirtualCamera.h"
 #include "TavmoAgent.h"
+#include "TavmoVersion.h"
 #include "Worker.h"
 #include "platform/Platform.h"
 
@@ -198,8 +199,9 @@ int hostMain(int argc, char** argv) {
     if (!TavmoClientInitialize(TavmoClientCallback, 0, &logConfig))
         return refuseStart("the conferencing library refused to initialise; not started");
 
-    LOG_INFO("MainThread: TavmoClientForWeb_1.3.7_0003 Initialized. argc: [%d], Process: [%d], Thread: [%d]", argc,
-             platform::processId(), platform::threadId());
+    LOG_INFO("MainThread: TavmoClientForWeb_" TAVMO_HOST_VERSION
+             " Initialized. argc: [%d], Process: [%d], Thread: [%d]",
+             argc, platform::processId(), platform::threadId());
     for (int i = 0; i < argc; ++i) LOG_INFO("MainThread: TavmoClientForWeb, argv[%d]: [%s]", i, argv[i]);
     if (argc < 2) {
         LOG_ERROR("MainThread: TavmoClientForWeb, invalid number of arguments, exiting.");

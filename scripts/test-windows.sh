@@ -108,11 +108,13 @@ if "$wine64" reg query "$chrome_key" </dev/null 2>/dev/null | grep -qF 'NativeMe
   exit 1
 fi
 # The product's zip holds the installation in one folder.
-zip_listing=$(cmake -E tar tf "$build/i686/TavmoClientForWeb-1.3.7-win32.zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
+. "$build/i686/version.env"
+zip_listing=$(cmake -E tar tf "$build/i686/TavmoClientForWeb-$TAVMO_VERSION-win32.zip" | grep -v '/$' | LC_ALL=C sort |
+  tr '\n' ' ')
 zip_expected=""
-for file in README.md RegSvrUsr.exe TavmoClientDll.dll TavmoClientForWeb.exe TavmoRegisterBrowsers.exe \
+for file in LICENSE README.md RegSvrUsr.exe TavmoClientDll.dll TavmoClientForWeb.exe TavmoRegisterBrowsers.exe \
   x64/RegSvrUsr64.exe; do
-  zip_expected+="TavmoClientForWeb-1.3.7-win32/$file "
+  zip_expected+="TavmoClientForWeb-$TAVMO_VERSION-win32/$file "
 done
 [ "$zip_listing" = "$zip_expected" ] || { echo "the zip holds: $zip_listing"; exit 1; }
 
@@ -133,6 +135,75 @@ run_e2e() {
 
 stage "end-to-end tests (x86_64 host, wine64)"
 run_e2e "$wine64" "$build/x86_64"
+
+# The product's installer, installed and removed by msiexec as an enterprise
+# roll-out does (/qn), per machine and then per user; every file and registry
+# value is checked by what the folder and reg show, not by msiexec's exit
+# status. The i686 build is a 32-bit package: per machine its values are in
+# the 32-bit view of HKEY_LOCAL_MACHINE (/reg:32), where a 32-bit host and
+# the browsers read them.
+test_installer() {
+  local msi_file msi scope
+  msi_file=$(. "$build/i686/version.env" && echo "$build/i686/TavmoClientForWeb-$TAVMO_VERSION-win32.msi")
+  msi="Z:${msi_file//\//\\}"
+  local manifest_name=com.tavmo.client_for_web.json
+  local setup_key='Software\Tavmo\TavmoClientForWeb\Setup'
+  local browser_keys=('Software\Google\Chrome' 'Software\Chromium' 'Software\Microsoft\Edge'
+                      'Software\BraveSoftware\Brave-Browser')
+  local files=(LICENSE README.md RegSvrUsr.exe TavmoClientDll.dll TavmoClientForWeb.exe TavmoRegisterBrowsers.exe
+               "$manifest_name" x64/RegSvrUsr64.exe)
+  # The REG_SZ value $2 (empty: the default value) of key $1, or nothing.
+  reg_value() {
+    local query=(/ve)
+    [ -z "$2" ] || query=(/v "$2")
+    "$wine64" reg query "$1" "${query[@]}" $view </dev/null 2>/dev/null | tr -d '\r' |
+      sed -n 's/^ *[^ ].*REG_SZ    //p'
+  }
+  for scope in machine user; do
+    local hive=HKLM view=/reg:32 allusers=()
+    # Wine's msiexec keeps quotes: an empty ALLUSERS is given as "ALLUSERS=".
+    [ $scope = machine ] || { hive=HKCU; view=""; allusers=(ALLUSERS=); }
+    "$wine64" msiexec /i "$msi" "${allusers[@]}" /qn </dev/null || true
+    local folder
+    folder=$(reg_value "$hive\\$setup_key" Application)
+    [ -n "$folder" ] || { echo "per $scope: no setup record in $hive\\$setup_key"; return 1; }
+    [ "${folder: -1}" = '\' ] || { echo "per $scope: the setup record's folder lacks its final separator: $folder"; return 1; }
+    local unix_folder
+    unix_folder=$("$wine64" winepath -u "$folder" </dev/null 2>/dev/null)
+    if [ $scope = machine ]; then
+      [[ $folder == *'Program Files'*'\TavmoClientForWeb\' ]] || { echo "per machine into $folder"; return 1; }
+    else
+      [[ $folder == *'\AppData\Local\Programs\TavmoClientForWeb\' ]] || { echo "per user into $folder"; return 1; }
+    fi
+    local installed
+    installed=$(cd "$unix_folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
+    [ "$installed" = "$(printf '%s\n' "${files[@]}" | LC_ALL=C sort | tr '\n' ' ')" ] ||
+      { echo "per $scope, installed: $installed"; return 1; }
+    [ "$(head -c 2 "$unix_folder/TavmoClientForWeb.exe")" = MZ ] || { echo "per $scope: the host is no program"; return 1; }
+    # The manifest names the host beside it (browsers resolve a relative
+    # path against the manifest's folder on Windows) and the one extension.
+    grep -qxF '  "path": "TavmoClientForWeb.exe",' "$unix_folder/$manifest_name" &&
+      grep -qxF '  "allowed_origins": ["chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/"]' \
+        "$unix_folder/$manifest_name" || { echo "per $scope, manifest: $(cat "$unix_folder/$manifest_name")"; return 1; }
+    local key
+    for key in "${browser_keys[@]}"; do
+      [ "$(reg_value "$hive\\$key\\NativeMessagingHosts\\com.tavmo.client_for_web" "")" = "$folder$manifest_name" ] ||
+        { echo "per $scope: $hive\\$key does not name $folder$manifest_name"; return 1; }
+    done
+
+    "$wine64" msiexec /x "$msi" "${allusers[@]}" /qn </dev/null || true
+    [ ! -e "$unix_folder" ] || { echo "per $scope, uninstalling left $(find "$unix_folder")"; return 1; }
+    for key in "$setup_key" 'Software\Tavmo' "${browser_keys[@]}"; do
+      if "$wine64" reg query "$hive\\$key" $view </dev/null >/dev/null 2>&1; then
+        echo "per $scope, uninstalling left $hive\\$key"
+        return 1
+      fi
+    done
+    echo "per $scope: installed into $folder, checked, removed"
+  done
+}
+stage "Windows installer (i686 MSI, msiexec under wine64)"
+test_installer
 
 # This machine may have no 32-bit support at all: run the i686 host only
 # where it answers a request. Its exit status tells nothing: a Wine without

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "Json.h"
+#include "TavmoVersion.h"
 
-inline constexpr const char* kHostVersion = "1.3.7_0003";
+inline constexpr const char* kHostVersion = TAVMO_HOST_VERSION;
 
 void RequestSetChromeArch(Json::Value& request);
 void RequestGetVersion(Json::Value& request);

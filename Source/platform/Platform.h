@@ -111,7 +111,8 @@ inline constexpr char kPathSeparator = '/';
 enum class SetupLookup { Found, NoSetup, NoFolder };
 
 // Where the installation's setup records its folder: the registry key
-// Software\Tavmo\TavmoClientForWeb\Setup of the current user on Windows,
+// Software\Tavmo\TavmoClientForWeb\Setup of the current user on Windows (or,
+// where the user has none, of the machine),
 // elsewhere the file Tavmo/TavmoClientForWeb/Setup in the user's configuration
 // folder ($XDG_CONFIG_HOME, else ~/.config). Its value or line "Application"
 // holds the folder with its final separator. NoSetup: the key or file cannot

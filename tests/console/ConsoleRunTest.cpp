@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "ConsoleProcess.h"
+#include "TavmoVersion.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -145,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ConsoleRun, ScriptFromStandardInputAndErrorRepliesCounted) {
     const Finished finished =
-        run("RequestGetVersion\nwait RequestGetVersion version=1.3.7_0003\nInEventMuteAudioIn\n"
+        run("RequestGetVersion\nwait RequestGetVersion version=" TAVMO_HOST_VERSION "\nInEventMuteAudioIn\n"
             "wait InEventMuteAudioIn error=\"unknown error\"\n",
             {}, {}, true);
     EXPECT_EQ(finished.exitCode, 0) << finished.output;
@@ -213,7 +214,8 @@ TEST_F(ConsoleRun, RawShowsTheLengthPrefixAndEveryByte) {
     const Finished finished = run("RequestGetVersion\nwait RequestGetVersion\n", {"--raw"});
     ASSERT_EQ(finished.exitCode, 0) << finished.output;
     const std::string request = R"({"type":"RequestGetVersion","_direction":1,"_id":1})";
-    const std::string reply = R"({"_direction":2,"_id":1,"type":"RequestGetVersion","version":"1.3.7_0003"})";
+    const std::string reply =
+        R"({"_direction":2,"_id":1,"type":"RequestGetVersion","version":")" TAVMO_HOST_VERSION R"("})";
     EXPECT_TRUE(has(finished.output, ">> request [" + hexByte(request.size()) + " 00 00 00] " + request + "\n"));
     EXPECT_TRUE(has(finished.output, "<< reply   [" + hexByte(reply.size() + 1) + " 00 00 00] " + reply + "\\n\n"))
         << finished.output;

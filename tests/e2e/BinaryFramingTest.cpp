@@ -6,6 +6,7 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "TavmoVersion.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ std::string request(const std::string& id) {
 }
 
 std::string reply(const std::string& id) {
-    return "{\"_direction\":2,\"_id\":\"" + id + "\",\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+    return "{\"_direction\":2,\"_id\":\"" + id +
+           "\",\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n";
 }
 
 // An id that makes the request (or, for `inReply`, the reply) exactly

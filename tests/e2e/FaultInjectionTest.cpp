@@ -20,6 +20,7 @@
 #include "Frames.h"
 #include "HostProcess.h"
 #include "RegistrationTools.h"
+#include "TavmoVersion.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ using namespace std::chrono_literals;
 
 const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
 const std::string kVersionReply =
-    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n";
 
 std::string framed(const std::string& body) {
     std::string frame;
@@ -90,7 +91,7 @@ struct Exchange {
 // gets through every cut in a few minutes.
 const std::vector<Exchange> kSession = {
     {R"({"_direction":1,"type":"RequestGetVersion"})",
-     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n"},
     {"{}", "{\"_direction\":2,\"error\":\"No or invalid direction\"}\n"},
     {R"({"_direction":1,"_id":3})", "{\"_direction\":2,\"_id\":3,\"error\":\"unknown request\"}\n"},
 };

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "TavmoVersion.h"
 
 namespace {
 
 const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
 const std::string kVersionReply =
-    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n";
 
 TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
     ScratchFolder folder;
@@ -73,7 +74,7 @@ TEST(HostLifecycle, PipelinedRequestsAreAnsweredOnceEachInOrder) {
         std::optional<std::string> reply = host.readFrame();
         ASSERT_TRUE(reply) << "reply " << i;
         EXPECT_EQ(*reply, "{\"_direction\":2,\"_id\":" + std::to_string(i) +
-                              ",\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n");
+                              ",\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n");
     }
     host.closeInput();
     EXPECT_EQ(host.readRest(), "") << "no reply beyond one per request";
@@ -159,7 +160,8 @@ TEST(HostLifecycle, DebugModeSpeaksLinesWithoutLengthsAndNeedsNoDirection) {
     options.arguments = {"-debug"};
     HostProcess host(folder, options);
     host.sendRaw("{\"type\":\"RequestGetVersion\"}\n");
-    EXPECT_EQ(host.readLine(), "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}");
+    EXPECT_EQ(host.readLine(),
+              "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}");
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);
 }

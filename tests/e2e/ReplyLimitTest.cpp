@@ -7,6 +7,7 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "TavmoVersion.h"
 
 namespace {
 
@@ -21,12 +22,12 @@ TEST(ReplyLimit, EchoOfOneAndAHalfMegabytesIsAnsweredWithItsErrorAndTheHostGoesO
 
     host.sendFrame(R"({"type":"RequestGetVersion","_direction":1,"_id":12})");
     EXPECT_EQ(host.readFrame(),
-              "{\"_direction\":2,\"_id\":12,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n");
+              "{\"_direction\":2,\"_id\":12,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n");
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);
 
     const std::string wouldBeReply = R"({"_direction":2,"_id":11,"_tabId":4,"echoed":")" + echoed +
-                                     R"(","type":"RequestGetVersion","version":"1.3.7_0003"})" + "\n";
+                                     R"(","type":"RequestGetVersion","version":")" TAVMO_HOST_VERSION R"("})" + "\n";
     EXPECT_NE(host.logText().find("OutputThread: TavmoAgent::sendMessage(): Reply too large: [" +
                                   std::to_string(wouldBeReply.size()) + "] bytes, sending the error instead"),
               std::string::npos);

@@ -20,15 +20,20 @@ mkdir -p "$HOME" "$TMPDIR" "$XDG_RUNTIME_DIR" "$work/tree"
 ln -s "$build" "$work/tree/build"
 cd "$work/tree"
 
-origin=chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/
-installed=$HOME/TavmoClientForWeb
-manifest_name=com.tavmo.client_for_web.json
-version_reply='{"_direction":2,"type":"RequestGetVersion","version":"1.3.7_0003"}'
-
 fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
+
+origin=chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/
+installed=$HOME/TavmoClientForWeb
+manifest_name=com.tavmo.client_for_web.json
+# The version as the build generated it from the project's version.
+. "$build/version.env"
+[[ $TAVMO_HOST_VERSION =~ ^[0-9]+\.[0-9]+\.[0-9]+_[0-9]{4}$ ]] || fail "host version text: $TAVMO_HOST_VERSION"
+[ "${TAVMO_VERSION%.*}_$(printf %04d "${TAVMO_VERSION##*.}")" = "$TAVMO_HOST_VERSION" ] ||
+  fail "the host's version $TAVMO_HOST_VERSION is not the project's $TAVMO_VERSION"
+version_reply='{"_direction":2,"type":"RequestGetVersion","version":"'"$TAVMO_HOST_VERSION"'"}'
 
 # One request with its 4-byte little-endian length.
 frame() {
@@ -96,7 +101,7 @@ layout=$(cd "$installed" && find . -type f | sort | tr '\n' ' ')
 # The dialogs' module exists where the toolkit was found at build time.
 dialogs=""
 [ -e "$build/bin/libTavmoApprovalDialog.so" ] && dialogs="./libTavmoApprovalDialog.so "
-expected_layout="./README.md ./RegSvrUsr.exe ./TavmoClientForWeb ./TavmoRegisterBrowsers $dialogs./libTavmoClientDll.so ./x64/RegSvrUsr64.exe "
+expected_layout="./LICENSE ./README.md ./RegSvrUsr.exe ./TavmoClientForWeb ./TavmoRegisterBrowsers $dialogs./libTavmoClientDll.so ./x64/RegSvrUsr64.exe "
 [ "$layout" = "$expected_layout" ] || fail "installed: $layout; expected: $expected_layout"
 ldd "$installed/TavmoClientForWeb" >"$work/libraries"
 grep -qF "libTavmoClientDll.so => $installed/libTavmoClientDll.so" "$work/libraries" ||
@@ -138,19 +143,26 @@ done
 
 echo "== the packages"
 packages=$work/tree/packages
-archive=$packages/TavmoClientForWeb-1.3.7-Linux.tar.gz
-deb=$(ls "$packages"/tavmo-client-for-web_1.3.7_*.deb)
+archive=$packages/TavmoClientForWeb-$TAVMO_VERSION-Linux.tar.gz
+deb=$(ls "$packages"/tavmo-client-for-web_${TAVMO_VERSION}_*.deb)
 [ "$(tar -tzf "$archive" | grep -v '/$' | sort | tr '\n' ' ')" = "$(for file in $expected_layout; do
-  echo "TavmoClientForWeb-1.3.7-Linux/${file#./}"
+  echo "TavmoClientForWeb-$TAVMO_VERSION-Linux/${file#./}"
 done | sort | tr '\n' ' ')" ] || fail "archive: $(tar -tzf "$archive")"
-[ "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')" = "$(for file in $expected_layout; do
-  echo "./opt/TavmoClientForWeb/${file#./}"
-done | sort | tr '\n' ' ')" ] || fail "package: $(dpkg-deb -c "$deb")"
+# The Debian package: the installation without the licence, which its
+# copyright file states.
+[ "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')" = "$( (
+  for file in $expected_layout; do
+    [ "$file" = ./LICENSE ] || echo "./usr/lib/tavmo-client-for-web/${file#./}"
+  done
+  echo ./usr/share/doc/tavmo-client-for-web/changelog.gz
+  echo ./usr/share/doc/tavmo-client-for-web/copyright
+  echo ./usr/share/lintian/overrides/tavmo-client-for-web
+) | sort | tr '\n' ' ')" ] || fail "package: $(dpkg-deb -c "$deb")"
 dpkg-deb -f "$deb" Depends | grep -q libjsoncpp || fail "the package does not depend on jsoncpp"
 # Unpacked anywhere, the archive's host finds its library.
 mkdir "$work/unpacked"
 tar -xzf "$archive" -C "$work/unpacked"
-[ "$(replies "$work/unpacked/TavmoClientForWeb-1.3.7-Linux/TavmoClientForWeb" '"version"' \
+[ "$(replies "$work/unpacked/TavmoClientForWeb-$TAVMO_VERSION-Linux/TavmoClientForWeb" '"version"' \
   '{"type":"RequestGetVersion","_direction":1}')" = "$version_reply" ] ||
   fail "the unpacked host did not answer"
 echo "installation test passed"

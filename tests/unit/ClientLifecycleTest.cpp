@@ -12,6 +12,7 @@
 #include "OutEventHandler.h"
 #include "RegistrationTools.h"
 #include "ScratchFolder.h"
+#include "TavmoVersion.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ TEST_F(ClientLifecycle, StartHandsTheLibraryTheWindowAreaAndProfile) {
     EXPECT_EQ(start.videoRect.height, 1080);
     EXPECT_EQ(start.profileTexts,
               (std::vector<std::string>{"\\Tavmo\\TavmoClientForWeb\\", "SOFTWARE\\Tavmo\\TavmoClientForWeb\\",
-                                        "TavmoClientForWeb", "1.3.7_0003", "\\TavmoClientForWeb\\", "\\Tavmo"}));
+                                        "TavmoClientForWeb", TAVMO_HOST_VERSION, "\\TavmoClientForWeb\\", "\\Tavmo"}));
     EXPECT_EQ(start.profileReserved, std::vector<uint32_t>(4, 0));
     EXPECT_EQ(start.levelsAndCategories,
               "FATAL ERROR WARNING INFO@AppGuiUser INFO@AppGui INFO@App INFO@KepApp INFO@KepUi INFO@AppEmcpClient "

@@ -3,6 +3,7 @@
 #include "HostFixture.h"
 #include "HostState.h"
 #include "HostThreads.h"
+#include "TavmoVersion.h"
 
 namespace {
 
@@ -21,11 +22,12 @@ INSTANTIATE_TEST_SUITE_P(
     Requests, Envelope,
     ::testing::Values(
         EnvelopeCase{R"({"type":"RequestGetVersion","_direction":1,"_id":7,"error":"mine"})",
-                     "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+                     "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION
+                     "\"}\n"},
         EnvelopeCase{R"({"type":"RequestGetVersion","_direction":"1"})",
-                     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+                     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n"},
         EnvelopeCase{R"({"type":"RequestGetVersion","_direction":1.2})",
-                     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n"},
+                     "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n"},
         EnvelopeCase{R"({"type":"RequestGetVersion"})",
                      "{\"_direction\":2,\"error\":\"No or invalid direction\",\"type\":\"RequestGetVersion\"}\n"},
         EnvelopeCase{R"({"type":"RequestGetVersion","_direction":0})",
@@ -58,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Dispatch, DebugModeSkipsTheDirectionCheck) {
     hostState = HostDebug;
     handleRequestText(R"({"type":"RequestGetVersion"})", clientStarted);
-    EXPECT_EQ(writtenBytes(), "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n");
+    EXPECT_EQ(writtenBytes(),
+              "{\"_direction\":2,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n");
 }
 
 TEST_F(Dispatch, UnknownRequestIsLoggedWithItsType) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <string>
@@ -166,6 +167,63 @@ INSTANTIATE_TEST_SUITE_P(
                       TemporaryFolderCase{"SeparatorIsNotDoubled", "C:\\TavmoTemp\\", "C:\\TavmoTemp\\"},
                       TemporaryFolderCase{"FolderTooLongForAPathIsNone", "C:\\" + std::string(300, 'a'), ""}),
     [](const ::testing::TestParamInfo<TemporaryFolderCase>& info) { return info.param.label; });
+
+// ---------------------------------------------------------------------------
+// The setup record of the current user and of the machine: absent (nullptr),
+// a key without the value (""), or the value.
+struct SetupRecordCase {
+    const char* label;
+    const char* user;
+    const char* machine;
+    platform::SetupLookup lookup;
+    std::string folder;
+};
+
+class SetupRecord : public ::testing::TestWithParam<SetupRecordCase> {
+protected:
+    static constexpr const char* kSetupKey = "Software\\Tavmo\\TavmoClientForWeb\\Setup";
+
+    void SetUp() override { removeRecords(); }
+    void TearDown() override { removeRecords(); }
+
+    static void write(HKEY hive, const char* folder) {
+        if (!folder) return;
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(hive, kSetupKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        if (*folder)
+            RegSetValueExA(key, "Application", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
+                           static_cast<DWORD>(std::strlen(folder) + 1));
+        RegCloseKey(key);
+    }
+
+    // The record and the keys above it that it leaves empty.
+    static void removeRecords() {
+        for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+            for (const char* key : {kSetupKey, "Software\\Tavmo\\TavmoClientForWeb", "Software\\Tavmo"})
+                RegDeleteKeyA(hive, key);
+    }
+};
+
+TEST_P(SetupRecord, TheUsersRecordComesFirstThenTheMachines) {
+    write(HKEY_CURRENT_USER, GetParam().user);
+    write(HKEY_LOCAL_MACHINE, GetParam().machine);
+    platform::InstallationFolder found = platform::installationFolder();
+    EXPECT_EQ(found.lookup, GetParam().lookup);
+    EXPECT_EQ(found.folder, GetParam().folder);
+    EXPECT_EQ(found.systemError, GetParam().lookup == platform::SetupLookup::Found ? 0 : ERROR_FILE_NOT_FOUND);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, SetupRecord,
+    ::testing::Values(
+        SetupRecordCase{"UserOnly", "C:\\User\\", nullptr, platform::SetupLookup::Found, "C:\\User\\"},
+        SetupRecordCase{"MachineOnly", nullptr, "C:\\Machine\\", platform::SetupLookup::Found, "C:\\Machine\\"},
+        SetupRecordCase{"BothTheUsers", "C:\\User\\", "C:\\Machine\\", platform::SetupLookup::Found, "C:\\User\\"},
+        SetupRecordCase{"UsersKeyWithoutFolderIsNotPassedOver", "", "C:\\Machine\\", platform::SetupLookup::NoFolder,
+                        ""},
+        SetupRecordCase{"Neither", nullptr, nullptr, platform::SetupLookup::NoSetup, ""}),
+    [](const ::testing::TestParamInfo<SetupRecordCase>& info) { return info.param.label; });
 
 TEST(LogDirectory, IsCreatedWithItsParentsUnderLocalAppData) {
     for (const char* separator : {"", "\\"}) {

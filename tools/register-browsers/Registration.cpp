@@ -181,7 +181,7 @@ Options parseArguments(const std::vector<std::string>& arguments) {
 std::string manifestText(const std::string& hostPath) {
     std::string text = "{\n";
     text += "  \"name\": " + quoted(kHostName) + ",\n";
-    text += "  \"description\": " + quoted("TavmoClientForWeb: video conferences for web pages") + ",\n";
+    text += "  \"description\": " + quoted(kHostDescription) + ",\n";
     text += "  \"path\": " + quoted(hostPath) + ",\n";
     text += "  \"type\": \"stdio\",\n";
     text += "  \"allowed_origins\": [" + quoted(kExtensionOrigin) + "]\n";

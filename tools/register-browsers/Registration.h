@@ -21,6 +21,9 @@ namespace registration {
 // start it.
 inline constexpr const char* kHostName = "com.tavmo.client_for_web";
 inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+inline constexpr const char* kHostDescription = "TavmoClientForWeb: video conferences for web pages";
+// The Windows installer's manifest is made from these three lines as well
+// (cmake/WindowsInstaller.cmake reads them).
 
 enum class Command { Register, Unregister, Check };
 enum class Scope { User, System };

@@ -8,10 +8,22 @@
 
 namespace platform {
 
+namespace {
+
+constexpr const char* kSetupKey = "Software\\Tavmo\\TavmoClientForWeb\\Setup";
+
+}  // namespace
+
 InstallationFolder installationFolder() {
     InstallationFolder installation;
     HKEY setup = nullptr;
-    LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Tavmo\\TavmoClientForWeb\\Setup", 0, KEY_READ, &setup);
+    LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, kSetupKey, 0, KEY_READ, &setup);
+    // An installation for every user records its folder for the machine (the
+    // installer writes the host's own registry view). The current user's
+    // record comes first, and its error is the one reported.
+    if (opened == ERROR_FILE_NOT_FOUND &&
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetupKey, 0, KEY_READ, &setup) == ERROR_SUCCESS)
+        opened = ERROR_SUCCESS;
     if (opened != ERROR_SUCCESS) {
         installation.systemError = static_cast<int>(opened);
         return installation;
