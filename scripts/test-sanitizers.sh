@@ -35,6 +35,8 @@ cmake --build "$build"
 reports=$(cd "$build" && pwd)/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
+# Hosts that the two-account tests run as another user report here too.
+chmod 1777 "$reports"
 common="halt_on_error=1:print_stacktrace=1:print_suppressions=0"
 export ASAN_OPTIONS="$common:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:log_path=$reports/asan"
 export UBSAN_OPTIONS="$common:log_path=$reports/ubsan"
