@@ -26,6 +26,7 @@ for (let i = 0; i < args.length; i += 2) {
   if (!(name in options) && !["host", "echo", "python", "script", "launcher"].includes(name)) {
     throw new Error(`unknown option ${args[i]}`);
   }
+  if (args[i + 1] === undefined) throw new Error(`${args[i]} needs a value`);
   options[name] = typeof options[name] === "number" ? Number(args[i + 1]) : args[i + 1];
   if (typeof options[name] === "number" && !(Number.isInteger(options[name]) && options[name] > 0)) {
     throw new Error(`${args[i]} needs a positive count`);
