@@ -26,7 +26,8 @@ using namespace bench;
 
 constexpr const char* kUsage =
     "usage: tavmo_bench [--requests N] [--pingpong N] [--events N] [--startups N] [--idle-seconds S]\n"
-    "                   [--runs N] [--host PATH] [--echo PATH] [--python PATH] [--script PATH]\n";
+    "                   [--runs N] [--host PATH] [--noop-host PATH] [--echo PATH] [--python PATH]\n"
+    "                   [--script PATH]\n";
 constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
 constexpr int kBurstThreads = 4;
 
@@ -38,6 +39,8 @@ struct Settings {
     double idleSeconds = 10;
     int runs = 5;
     std::string host = TAVMO_BENCH_HOST;
+    // A copy of the host beside the no-op library.
+    std::string noOpHost = TAVMO_BENCH_NOOP_HOST;
     std::string echo = TAVMO_BENCH_ECHO;
     std::string python = TAVMO_BENCH_PYTHON;
     std::string script = TAVMO_BENCH_SCRIPT;
@@ -60,6 +63,7 @@ Settings parseSettings(int argc, char** argv) {
         {"--idle-seconds", [&](const std::string& v) { settings.idleSeconds = std::stod(v); }},
         {"--runs", [&](const std::string& v) { settings.runs = positiveCount("--runs", v); }},
         {"--host", [&](const std::string& v) { settings.host = v; }},
+        {"--noop-host", [&](const std::string& v) { settings.noOpHost = v; }},
         {"--echo", [&](const std::string& v) { settings.echo = v; }},
         {"--python", [&](const std::string& v) { settings.python = v; }},
         {"--script", [&](const std::string& v) { settings.script = v; }},
@@ -109,12 +113,18 @@ std::string utcNow() {
 
 void progress(const std::string& text) { std::cerr << "tavmo_bench: " << text << std::endl; }
 
-// Figures of the three programs for one row, each the median of its samples.
+// Figures of the four programs for one row, each the median of its samples.
 struct Samples {
-    std::vector<double> host, echo, script;
+    std::vector<double> host, noOpHost, echo, script;
 
     std::vector<double>& of(ProgramKind kind) {
-        return kind == ProgramKind::Host ? host : kind == ProgramKind::Echo ? echo : script;
+        switch (kind) {
+            case ProgramKind::Host: return host;
+            case ProgramKind::NoOpHost: return noOpHost;
+            case ProgramKind::Echo: return echo;
+            case ProgramKind::Script: break;
+        }
+        return script;
     }
 };
 
@@ -129,6 +139,7 @@ Row row(std::string measure, std::string unit, int decimals, const Samples& samp
     result.unit = std::move(unit);
     result.decimals = decimals;
     result.host = medianOf(samples.host);
+    result.noOpHost = medianOf(samples.noOpHost);
     result.echo = medianOf(samples.echo);
     result.script = medianOf(samples.script);
     result.target = target;
@@ -137,9 +148,10 @@ Row row(std::string measure, std::string unit, int decimals, const Samples& samp
 
 std::vector<Row> measureAll(const Settings& settings) {
     const Program host{ProgramKind::Host, {settings.host, kExtensionOrigin}};
+    const Program noOpHost{ProgramKind::NoOpHost, {settings.noOpHost, kExtensionOrigin}};
     const Program echo{ProgramKind::Echo, {settings.echo, kExtensionOrigin}};
     const Program script{ProgramKind::Script, {settings.python, settings.script, kExtensionOrigin}};
-    const std::vector<Program> all = {host, echo, script};
+    const std::vector<Program> all = {host, noOpHost, echo, script};
 
     Samples versionRate, callStateRate, versionCpu, p50, p99, events1, events4, startUpMs, idleCpu, idleWakeUps,
         shutdownMs, conferenceShutdownMs;
@@ -158,6 +170,7 @@ std::vector<Row> measureAll(const Settings& settings) {
         progress("run " + std::to_string(run) + " of " + std::to_string(settings.runs) + ": pipelined requests");
         for (const Program& program : all) throughput(program, Request::GetVersion, versionRate, &versionCpu);
         throughput(host, Request::GetCallState, callStateRate);
+        throughput(noOpHost, Request::GetCallState, callStateRate);
         throughput(echo, Request::GetCallState, callStateRate);
         progress("run " + std::to_string(run) + ": ping-pong");
         for (const Program& program : all) {
@@ -232,8 +245,10 @@ int main(int argc, char** argv) {
     std::cout << "Machine: " << machineName() << "\n"
               << "Date: " << utcNow() << "\n"
               << "Load average before: " << loadBefore << "; after: " << loadAverage() << "\n"
-              << "Programs: host " << settings.host << " (with the library beside it), echo " << settings.echo
-              << ", script host " << settings.python << " " << settings.script << "\n"
+              << "Programs: host " << settings.host
+              << " (with the stand-in library beside it), the same host copied beside "
+              << "the no-op library " << settings.noOpHost << ", echo " << settings.echo << ", script host "
+              << settings.python << " " << settings.script << "\n"
               << "Sizes: " << settings.requests << " pipelined requests, " << settings.pingPongs << " ping-pongs, "
               << settings.events << " events, " << settings.startUps << " start-ups; each figure the median of "
               << settings.runs << " runs\n\n"

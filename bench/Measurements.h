@@ -9,7 +9,8 @@
 
 namespace bench {
 
-enum class ProgramKind { Host, Echo, Script };
+// NoOpHost: the host with a library whose every call does nothing.
+enum class ProgramKind { Host, NoOpHost, Echo, Script };
 
 struct Program {
     ProgramKind kind = ProgramKind::Host;

@@ -56,12 +56,14 @@ std::optional<bool> targetMet(const Row& row) {
 
 std::string renderTable(const std::vector<Row>& rows) {
     std::string table =
-        "| Measure | Host | Echo (C) | Script host (Python) | Host / echo | Host / script | Target | Met |\n"
-        "|---|---:|---:|---:|---:|---:|---|---|\n";
+        "| Measure | Host + stand-in | Host + no-op library | Echo (C) | Script host (Python) | Host / echo | "
+        "No-op / echo | Host / script | Target | Met |\n"
+        "|---|---:|---:|---:|---:|---:|---:|---:|---|---|\n";
     for (const Row& row : rows) {
         std::optional<bool> met = targetMet(row);
-        table += "| " + row.measure + " | " + figure(row.host, row) + " | " + figure(row.echo, row) + " | " +
-                 figure(row.script, row) + " | " + ratioText(ratio(row.host, row.echo)) + " | " +
+        table += "| " + row.measure + " | " + figure(row.host, row) + " | " + figure(row.noOpHost, row) + " | " +
+                 figure(row.echo, row) + " | " + figure(row.script, row) + " | " +
+                 ratioText(ratio(row.host, row.echo)) + " | " + ratioText(ratio(row.noOpHost, row.echo)) + " | " +
                  ratioText(ratio(row.host, row.script)) + " | " + describeTarget(row) + " | " +
                  (met ? (*met ? "yes" : "no") : "") + " |\n";
     }

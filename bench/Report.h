@@ -1,5 +1,6 @@
-// The table the benchmark prints: one row per figure, the host beside the
-// framed echo and the script host, with the ratios and the host's target.
+// The table the benchmark prints: one row per figure, the host (with the
+// stand-in library and with the no-op library) beside the framed echo and the
+// script host, with the ratios and the host's target.
 #pragma once
 
 #include <optional>
@@ -19,6 +20,7 @@ struct Row {
     std::string unit;
     int decimals = 1;
     std::optional<double> host;
+    std::optional<double> noOpHost;
     std::optional<double> echo;
     std::optional<double> script;
     Target target;

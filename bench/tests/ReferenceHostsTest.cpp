@@ -1,6 +1,7 @@
-// The two reference hosts behave as the table assumes: the echo returns every
-// frame unchanged, the script host answers like a host, and both end with
-// their input.
+// The reference programs behave as the table assumes: the echo returns every
+// frame unchanged, the script host answers like a host, the host on the no-op
+// library answers every request without an event, and all end with their
+// input.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,12 +9,15 @@
 
 #include "ChildProcess.h"
 #include "Measurements.h"
+#include "support/ScratchFolder.h"
 
 namespace bench {
 namespace {
 
 const Program kEcho{ProgramKind::Echo, {TAVMO_BENCH_ECHO}};
 const Program kScript{ProgramKind::Script, {TAVMO_BENCH_PYTHON, TAVMO_BENCH_SCRIPT}};
+const Program kNoOpHost{ProgramKind::NoOpHost,
+                        {TAVMO_BENCH_NOOP_HOST, "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/"}};
 
 Launch launchOf(const Program& program) {
     Launch launch;
@@ -55,6 +59,42 @@ TEST(ScriptHost, AnswersTheVersionAndRefusesWhatItCannotDo) {
     }
     script.closeInput();
     EXPECT_EQ(script.wait(), 0);
+}
+
+// The host's start and stop, its requests and an in-event all succeed on the
+// no-op library, and each reply comes straight back: no event is waited for.
+TEST(NoOpHost, AnswersStartStopRequestsAndInEventsWithoutEvents) {
+    ScratchFolder folder;
+    Launch launch = launchOf(kNoOpHost);
+    launch.folder = folder.path();
+    launch.environment = {{"LOCALAPPDATA", folder.path() + "/appdata"},
+                          {"TMPDIR", folder.path()},
+                          {"XDG_RUNTIME_DIR", folder.path()},
+                          {"XDG_CONFIG_HOME", folder.path() + "/config"}};
+    ChildProcess host(launch);
+    struct Case {
+        std::string type;
+        std::string answer;
+    };
+    const Case cases[] = {
+        {"InEventStart", R"("result":"TavmoClient started")"},
+        {"InEventStart", R"("error":"TavmoClient already started")"},
+        {"RequestGetCallState", R"("callState":"Idle")"},
+        {"InEventLeave", R"("result":"ok")"},
+        {"InEventStop", R"("result":"ok")"},
+        {"InEventStop", R"("error":"TavmoClient not yet started")"},
+        {"RequestGetVersion", R"("version":"1.3.7_0003")"},
+    };
+    long id = 1;
+    for (const Case& c : cases) {
+        host.send(frame(R"({"type":")" + c.type + R"(","_direction":1,"_id":)" + std::to_string(id) + "}"));
+        std::string reply = host.readFrame();
+        EXPECT_EQ(idOf(reply), id) << reply;
+        EXPECT_NE(reply.find(c.answer), std::string::npos) << c.type << ": " << reply;
+        ++id;
+    }
+    host.closeInput();
+    EXPECT_EQ(host.wait(), 0);
 }
 
 // A spawned process shares the spawner's memory until it runs its program,
