@@ -5,16 +5,22 @@
 //
 // Usage: node browser-bench.mjs --host PATH --echo PATH --python PATH --script PATH --launcher PATH
 //                               [--requests N] [--pingpong N] [--connects N] [--runs N] [--output DIR]
-import { execFileSync, spawn } from "node:child_process";
-import crypto from "node:crypto";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { DevTools, PageSession } from "../../tests/browser/devtools.mjs";
+import {
+  chromiumVersion,
+  copyExtension,
+  killBrowser,
+  launchBrowser,
+  NOT_INSTALLED,
+  openPage,
+  SKIPPED,
+  waitForExtension,
+  writeHostManifest,
+} from "../../tests/browser/chromium.mjs";
 
-const CHROMIUM = "/usr/lib/chromium/chromium";
-const SKIPPED = 77;
 // Guards against a hang, not measurements.
 const WAIT_MS = 120_000;
 const EXTENSION = path.join(path.dirname(fileURLToPath(import.meta.url)), "extension");
@@ -46,127 +52,36 @@ const programs = [
   { label: "Host + stand-in", hostName: "com.tavmo.client_for_web", launcher: options.launcher, executable: options.host },
 ];
 
-// The first 32 hex digits of the SHA-256 of the public key, each mapped
-// from 0-f to a-p.
-function extensionId(publicKeyDer) {
-  const digest = crypto.createHash("sha256").update(publicKeyDer).digest("hex").slice(0, 32);
-  return digest.replace(/[0-9a-f]/g, (digit) => String.fromCharCode(97 + parseInt(digit, 16)));
-}
-
 const quoted = (text) => `'${text.replace(/'/g, `'\\''`)}'`;
 
 function prepareRun() {
   const run = path.join(path.resolve(options.output), "run");
   fs.rmSync(run, { recursive: true, force: true });
   const folders = Object.fromEntries(
-    ["userData", "extension", "tmp", "config", "cache", "state", "launchers"].map((name) => [name, path.join(run, name)]),
+    ["userData", "extension", "temporary", "config", "cache", "state", "launchers"].map((name) => [name, path.join(run, name)]),
   );
   for (const folder of Object.values(folders)) fs.mkdirSync(folder, { recursive: true });
-  const { publicKey } = crypto.generateKeyPairSync("rsa", {
-    modulusLength: 2048,
-    publicKeyEncoding: { type: "spki", format: "der" },
-    privateKeyEncoding: { type: "pkcs8", format: "pem" },
-  });
-  const id = extensionId(publicKey);
-  fs.cpSync(EXTENSION, folders.extension, { recursive: true });
-  const manifestPath = path.join(folders.extension, "manifest.json");
-  const manifest = JSON.parse(fs.readFileSync(manifestPath, "utf8"));
-  manifest.key = publicKey.toString("base64");
-  fs.writeFileSync(manifestPath, JSON.stringify(manifest, null, 2));
-
-  const hostManifests = path.join(folders.userData, "NativeMessagingHosts");
-  fs.mkdirSync(hostManifests, { recursive: true });
+  folders.run = run;
+  const id = copyExtension(EXTENSION, folders.extension);
   for (const program of programs) {
     let launcher = program.launcher;
     if (!launcher) {
       launcher = path.join(folders.launchers, `${program.hostName}.sh`);
       fs.writeFileSync(launcher, `#!/bin/sh\nexec ${program.command.map(quoted).join(" ")} "$@"\n`, { mode: 0o755 });
     }
-    fs.writeFileSync(
-      path.join(hostManifests, `${program.hostName}.json`),
-      JSON.stringify({
-        name: program.hostName,
-        description: `${program.label} under measurement`,
-        path: launcher,
-        type: "stdio",
-        allowed_origins: [`chrome-extension://${id}/`],
-      }),
-    );
+    writeHostManifest(folders.userData, id, {
+      name: program.hostName,
+      description: `${program.label} under measurement`,
+      program: launcher,
+    });
   }
-  return { run, folders, id };
-}
-
-function launchBrowser(run, folders) {
-  const environment = {
-    ...process.env,
-    HOME: run,
-    TMPDIR: folders.tmp,
-    XDG_CONFIG_HOME: folders.config,
-    XDG_CACHE_HOME: folders.cache,
-    XDG_STATE_HOME: folders.state,
-    XDG_RUNTIME_DIR: folders.tmp,
-    TAVMO_BROWSER_TEST_HOST: options.host,
-  };
-  for (const name of ["LOCALAPPDATA", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR"]) delete environment[name];
-  const browserLog = fs.openSync(path.join(run, "browser.log"), "w");
-  const browser = spawn(
-    CHROMIUM,
-    [
-      "--no-sandbox",
-      "--headless=new",
-      "--disable-gpu",
-      "--no-first-run",
-      "--no-default-browser-check",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-      `--user-data-dir=${folders.userData}`,
-      `--load-extension=${folders.extension}`,
-      "--remote-debugging-pipe",
-    ],
-    { env: environment, detached: true, stdio: ["ignore", browserLog, browserLog, "pipe", "pipe"] },
-  );
-  fs.closeSync(browserLog);
-  return browser;
-}
-
-// The whole process group: the browser, its helpers and any host it started.
-function killBrowser(browser) {
-  if (browser.exitCode !== null || browser.signalCode !== null) return;
-  try {
-    process.kill(-browser.pid, "SIGKILL");
-  } catch {
-    // Already gone.
-  }
+  return { folders, id };
 }
 
 async function openMeasuringPage(devtools, id) {
-  const serviceWorker = devtools.waitForEvent(
-    ({ method, params }) =>
-      (method === "Target.targetCreated" || method === "Target.targetInfoChanged") &&
-      params.targetInfo.type === "service_worker" &&
-      params.targetInfo.url.startsWith(`chrome-extension://${id}/`),
-    "the extension's service worker",
-    WAIT_MS,
-  );
-  await devtools.send("Target.setDiscoverTargets", { discover: true });
-  await serviceWorker;
-  const { targetId } = await devtools.send("Target.createTarget", { url: `chrome-extension://${id}/measure.html` });
-  const { sessionId } = await devtools.send("Target.attachToTarget", { targetId, flatten: true });
-  const page = new PageSession(devtools, sessionId);
-  const deadline = Date.now() + WAIT_MS;
-  for (;;) {
-    try {
-      await page.waitUntil(`typeof pipelined === "function"`, "the measuring page", WAIT_MS);
-      return page;
-    } catch (error) {
-      // The new tab's first document is blank; until the page is in, there
-      // may be no context to evaluate in.
-      if (!/context was destroyed|Cannot find (default execution )?context/.test(error.message) || Date.now() > deadline)
-        throw error;
-      await new Promise((resolve) => setTimeout(resolve, 50));
-    }
-  }
+  await waitForExtension(devtools, id, WAIT_MS);
+  const url = `chrome-extension://${id}/measure.html`;
+  return openPage(devtools, url, `typeof pipelined === "function"`, "the measuring page", WAIT_MS);
 }
 
 // The host takes a single-instance lock: the next port to it waits until the
@@ -241,17 +156,18 @@ function table(samples) {
 }
 
 async function main() {
-  if (!fs.existsSync(CHROMIUM)) {
-    console.error(`${CHROMIUM} is not installed (scripts/install-deps.sh browser); skipped`);
+  const version = chromiumVersion();
+  if (!version) {
+    console.error(NOT_INSTALLED);
     return SKIPPED;
   }
-  const version = execFileSync(CHROMIUM, ["--version"], { encoding: "utf8" }).trim();
-  const { run, folders, id } = prepareRun();
-  const browser = launchBrowser(run, folders);
+  const { folders, id } = prepareRun();
+  const { browser, devtools } = launchBrowser(folders, {
+    environment: { XDG_RUNTIME_DIR: folders.temporary, TAVMO_BROWSER_TEST_HOST: options.host },
+  });
   process.on("exit", () => killBrowser(browser));
   const loadBefore = os.loadavg();
   try {
-    const devtools = new DevTools(browser.stdio[3], browser.stdio[4]);
     const page = await openMeasuringPage(devtools, id);
     // Only a cross-origin isolated page (the manifest asks for it) has a
     // clock finer than 0.1 ms.
@@ -271,7 +187,7 @@ async function main() {
     );
     return 0;
   } catch (error) {
-    console.error(`browser-bench: failed: ${error.stack}\nbrowser log: ${path.join(run, "browser.log")}`);
+    console.error(`browser-bench: failed: ${error.stack}\nbrowser log: ${path.join(folders.run, "browser.log")}`);
     return 1;
   } finally {
     killBrowser(browser);

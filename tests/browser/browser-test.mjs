@@ -5,16 +5,22 @@
 //
 // Usage: node browser-test.mjs <host executable> <source folder> <launcher> <output folder>
 import assert from "node:assert/strict";
-import { execFileSync, spawn } from "node:child_process";
-import crypto from "node:crypto";
 import fs from "node:fs";
 import http from "node:http";
 import path from "node:path";
-import { DevTools, PageSession } from "./devtools.mjs";
+import {
+  chromiumVersion,
+  copyExtension,
+  killBrowser,
+  launchBrowser,
+  NOT_INSTALLED,
+  openPage,
+  SKIPPED,
+  waitForExtension,
+  writeHostManifest,
+} from "./chromium.mjs";
 
-const CHROMIUM = "/usr/lib/chromium/chromium";
 const HOST_NAME = "com.tavmo.client_for_web";
-const SKIPPED = 77;
 // Waits are generous: the machine may be busy. Nothing is timed.
 const WAIT_MS = 90_000;
 const WHOLE_RUN_MS = 540_000;
@@ -30,13 +36,6 @@ const SERVED = ["/examples/page/", "/clients/js/src/"];
 const CONTENT_TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css" };
 
 const [hostExecutable, sourceFolder, launcher, outputFolder] = process.argv.slice(2).map((p) => path.resolve(p));
-
-// The first 32 hex digits of the SHA-256 of the public key, each mapped
-// from 0-f to a-p.
-function extensionId(publicKeyDer) {
-  const digest = crypto.createHash("sha256").update(publicKeyDer).digest("hex").slice(0, 32);
-  return digest.replace(/[0-9a-f]/g, (digit) => String.fromCharCode(97 + parseInt(digit, 16)));
-}
 
 function prepareRun() {
   const run = path.join(outputFolder, "run");
@@ -54,33 +53,11 @@ function prepareRun() {
   folders.hostLogs = path.join(folders.state, "Tavmo", "Data", "User");
   fs.mkdirSync(folders.hostLogs, { recursive: true });
 
-  // A key of its own gives the extension a fixed id for this run, which the
-  // host manifest must name. The allow list names the test's websites.
-  const { publicKey } = crypto.generateKeyPairSync("rsa", {
-    modulusLength: 2048,
-    publicKeyEncoding: { type: "spki", format: "der" },
-    privateKeyEncoding: { type: "pkcs8", format: "pem" },
+  // The extension's allow list names the test's websites.
+  const id = copyExtension(path.join(sourceFolder, "examples/extension"), folders.extension, (manifest) => {
+    manifest.externally_connectable.matches = [`http://${APPROVED}/*`, `http://${NOT_APPROVED}/*`];
   });
-  const id = extensionId(publicKey);
-  fs.cpSync(path.join(sourceFolder, "examples/extension"), folders.extension, { recursive: true });
-  const manifestPath = path.join(folders.extension, "manifest.json");
-  const manifest = JSON.parse(fs.readFileSync(manifestPath, "utf8"));
-  manifest.key = publicKey.toString("base64");
-  manifest.externally_connectable.matches = [`http://${APPROVED}/*`, `http://${NOT_APPROVED}/*`];
-  fs.writeFileSync(manifestPath, JSON.stringify(manifest, null, 2));
-
-  const hostManifests = path.join(folders.userData, "NativeMessagingHosts");
-  fs.mkdirSync(hostManifests, { recursive: true });
-  fs.writeFileSync(
-    path.join(hostManifests, `${HOST_NAME}.json`),
-    JSON.stringify({
-      name: HOST_NAME,
-      description: "TavmoClientForWeb under test",
-      path: launcher,
-      type: "stdio",
-      allowed_origins: [`chrome-extension://${id}/`],
-    }),
-  );
+  writeHostManifest(folders.userData, id, { name: HOST_NAME, description: "TavmoClientForWeb under test", program: launcher });
   // The user approved this website before, ticking "do not ask again"; the
   // library keeps the list in the host's log folder.
   fs.writeFileSync(path.join(folders.hostLogs, TEST_DOMAIN_FILE), `${APPROVED}\n`);
@@ -105,88 +82,22 @@ function startServer() {
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-function launchBrowser(folders) {
-  const environment = {
-    ...process.env,
-    HOME: folders.run,
-    TMPDIR: folders.temporary,
-    XDG_CONFIG_HOME: folders.config,
-    XDG_CACHE_HOME: folders.cache,
-    XDG_STATE_HOME: folders.state,
-    TAVMO_BROWSER_TEST_HOST: hostExecutable,
-    TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile,
-  };
-  // Without a display the host cannot ask the user, which counts as a refusal.
-  for (const name of ["LOCALAPPDATA", "XDG_RUNTIME_DIR", "TAVMO_STANDIN_SCENARIO", "TAVMO_STANDIN_DATA_DIR", "DISPLAY",
-                      "WAYLAND_DISPLAY"]) {
-    delete environment[name];
-  }
-  const browserLog = fs.openSync(path.join(folders.run, "browser.log"), "w");
-  const browser = spawn(
-    CHROMIUM,
-    [
-      "--no-sandbox",
-      "--headless=new",
-      "--disable-gpu",
-      "--no-first-run",
-      "--no-default-browser-check",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
+function startBrowser(folders) {
+  return launchBrowser(folders, {
+    environment: { TAVMO_BROWSER_TEST_HOST: hostExecutable, TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile },
+    // Without a display the host cannot ask the user, which counts as a refusal.
+    unset: ["XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"],
+    flags: [
       "--disable-features=HttpsUpgrades,HttpsFirstBalancedModeAutoEnable",
       "--host-resolver-rules=MAP *.test 127.0.0.1",
       "--window-size=1200,900",
-      `--user-data-dir=${folders.userData}`,
-      `--load-extension=${folders.extension}`,
-      "--remote-debugging-pipe",
     ],
-    { env: environment, detached: true, stdio: ["ignore", browserLog, browserLog, "pipe", "pipe"] },
-  );
-  fs.closeSync(browserLog);
-  return browser;
-}
-
-// The whole process group: the browser, its helpers and any host it started.
-function killBrowser(browser) {
-  if (browser.exitCode !== null || browser.signalCode !== null) return;
-  try {
-    process.kill(-browser.pid, "SIGKILL");
-  } catch {
-    // Already gone.
-  }
-}
-
-async function waitForExtension(devtools, id) {
-  const serviceWorker = devtools.waitForEvent(
-    ({ method, params }) =>
-      (method === "Target.targetCreated" || method === "Target.targetInfoChanged") &&
-      params.targetInfo.type === "service_worker" &&
-      params.targetInfo.url.startsWith(`chrome-extension://${id}/`),
-    "the extension's service worker",
-    WAIT_MS,
-  );
-  await devtools.send("Target.setDiscoverTargets", { discover: true });
-  await serviceWorker;
+  });
 }
 
 // A tab with the conference page of one website.
-async function openPage(devtools, url) {
-  const { targetId } = await devtools.send("Target.createTarget", { url });
-  const { sessionId } = await devtools.send("Target.attachToTarget", { targetId, flatten: true });
-  const page = new PageSession(devtools, sessionId);
-  page.targetId = targetId;
-  // The new tab shows a blank page first; its navigation ends any
-  // evaluation begun before it.
-  const deadline = Date.now() + WAIT_MS;
-  for (;;) {
-    try {
-      await page.waitUntil(`location.pathname === "${PAGE}" && typeof window.conference === "object"`, url, WAIT_MS);
-      return page;
-    } catch (error) {
-      if (!/context was destroyed|Cannot find context/.test(error.message) || Date.now() > deadline) throw error;
-    }
-  }
-}
+const openConferencePage = (devtools, url) =>
+  openPage(devtools, url, `location.pathname === "${PAGE}" && typeof window.conference === "object"`, url, WAIT_MS);
 
 // An event as the checks name it: its code, with the call state, the portal
 // answer's type or the mute state where it has one.
@@ -451,11 +362,12 @@ async function closingTheLastPort(page, folders, { duringCall }) {
 }
 
 async function main() {
-  if (!fs.existsSync(CHROMIUM)) {
-    console.log(`${CHROMIUM} is not installed (scripts/install-deps.sh browser); skipped`);
+  const version = chromiumVersion();
+  if (!version) {
+    console.log(NOT_INSTALLED);
     return SKIPPED;
   }
-  console.log(execFileSync(CHROMIUM, ["--version"], { encoding: "utf8" }).trim());
+  console.log(version);
   fs.mkdirSync(outputFolder, { recursive: true });
   outputForScreenshots = outputFolder;
   const { folders, id } = prepareRun();
@@ -463,7 +375,7 @@ async function main() {
   const address = (host) => `http://${host}:${server.address().port}${PAGE}?extension=${id}`;
   console.log(`extension id ${id}; run folder ${folders.run}; pages on ${address(APPROVED)}`);
 
-  const browser = launchBrowser(folders);
+  const { browser, devtools } = startBrowser(folders);
   const killAtExit = () => killBrowser(browser);
   process.on("exit", killAtExit);
   for (const signal of ["SIGINT", "SIGTERM"]) {
@@ -490,11 +402,10 @@ async function main() {
     }
   };
   try {
-    const devtools = new DevTools(browser.stdio[3], browser.stdio[4]);
-    await waitForExtension(devtools, id);
-    const approved = await openPage(devtools, address(APPROVED));
+    await waitForExtension(devtools, id, WAIT_MS);
+    const approved = await openConferencePage(devtools, address(APPROVED));
     for (const [name, body] of Object.entries(conferenceSteps)) await check(name, () => body(approved));
-    const other = await openPage(devtools, address(NOT_APPROVED));
+    const other = await openConferencePage(devtools, address(NOT_APPROVED));
     await check("a second website connects to the running library", async () => {
       await connectPage(other);
       await doAndWait(other, click("start"), replyTo("InEventStart"), "the start's reply");
@@ -502,7 +413,7 @@ async function main() {
     });
     await check("two websites at once each get only their own replies", () => twoTabsAtOnce([approved, other]));
     await check("a website the user has not approved is refused", () => notApprovedWebsite(other));
-    const stranger = await openPage(devtools, address(NOT_ALLOWED));
+    const stranger = await openConferencePage(devtools, address(NOT_ALLOWED));
     await check("a website not in the allow list cannot connect", () => notAllowedWebsite(stranger));
     await check("every website is told when the host goes away", () => hostGoneAway([approved, other], folders));
     await check("closing the last port while idle ends the host", () =>
