@@ -37,8 +37,6 @@ std::string framed(const std::string& body) {
     return frame + body;
 }
 
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
 // Lines of `log` appear in this order.
 void expectInOrder(const std::string& log, const std::vector<std::string>& lines) {
     std::size_t at = 0;
@@ -47,15 +45,6 @@ void expectInOrder(const std::string& log, const std::vector<std::string>& lines
         EXPECT_NE(found, std::string::npos) << "missing, or out of order: " << line;
         if (found != std::string::npos) at = found + line.size();
     }
-}
-
-bool waitForLog(const HostProcess& host, const std::string& text) {
-    auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (logHas(host.logText(), text)) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
 }
 
 bool exists(const std::string& path) {

@@ -7,24 +7,12 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "HostProcess.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
-bool waitForLog(const HostProcess& host, const std::string& text) {
-    auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (logHas(host.logText(), text)) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
-}
 
 class StopSignal : public ::testing::TestWithParam<int> {
 protected:
