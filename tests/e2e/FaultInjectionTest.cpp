@@ -128,12 +128,8 @@ TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEnd
 
 TEST(FaultInjection, WorkerHangingInTheLibraryIsGivenUpAndTheShutdownStillRuns) {
     ScratchFolder folder;
-    HostOptions options;
-    // Ten minutes: far beyond what the host waits for a worker.
-    options.scenario = {"stall-request 101508 600000"};
-    HostProcess host(folder, options);
-    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
-    ASSERT_TRUE(waitForLog(host, "Stalling request: [101508] for [600000] ms"));
+    HostProcess host(folder, hangingWorkerOptions());
+    ASSERT_TRUE(hangWorker(host));
     host.closeInput();
 
     // The host gives each worker 10 seconds after the input ended.

@@ -57,11 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, ::testing::Values(SIGTERM, SIGHUP,
 TEST(StopSignals, SecondRequestEndsTheHostAtOnce) {
     if (windowsHost()) GTEST_SKIP() << "a Windows host has no such signals";
     ScratchFolder folder;
-    HostOptions options;
-    options.scenario = {"stall-request 101508 600000"};
-    HostProcess host(folder, options);
-    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
-    ASSERT_TRUE(waitForLog(host, "Stalling request: [101508] for [600000] ms"));
+    HostProcess host(folder, hangingWorkerOptions());
+    ASSERT_TRUE(hangWorker(host));
     ASSERT_EQ(::kill(host.pid(), SIGTERM), 0);
     ASSERT_TRUE(waitForLog(host, "MainThread: InputThread WAIT_OBJECT_0")) << "the first took the orderly way";
     ASSERT_EQ(::kill(host.pid(), SIGTERM), 0);

@@ -186,3 +186,14 @@ bool waitForLog(const HostProcess& host, const std::string& text) {
     }
     return false;
 }
+
+HostOptions hangingWorkerOptions() {
+    HostOptions options;
+    options.scenario = {"stall-request 101508 600000"};
+    return options;
+}
+
+bool hangWorker(HostProcess& host) {
+    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
+    return waitForLog(host, "Stalling request: [101508] for [600000] ms");
+}

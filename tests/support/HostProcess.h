@@ -80,6 +80,13 @@ bool logHas(const std::string& log, const std::string& text);
 // its log from threads of its own.
 bool waitForLog(const HostProcess& host, const std::string& text);
 
+// A host started with these options has a worker that hangs in the library
+// on a request for the call state, for ten minutes: far beyond what the host
+// waits for a worker.
+HostOptions hangingWorkerOptions();
+// Sends that request; whether its worker was seen hanging.
+bool hangWorker(HostProcess& host);
+
 // The path of the host executable the tests run.
 std::string hostExecutable();
 // True for a Windows executable, run through a launcher such as wine64.
