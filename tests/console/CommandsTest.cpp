@@ -2,20 +2,12 @@
 // console's own commands.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "Catalogue.h"
 #include "Commands.h"
+#include "ParsedJson.h"
 
 namespace console {
 namespace {
-
-Json::Value parsedJson(const std::string& text) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) << text;
-    return value;
-}
 
 // The console's own catalogue, and two types of the tests' own: "X" reads
 // the members of these cases with types left open, "Typed" one member of

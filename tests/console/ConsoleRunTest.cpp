@@ -27,6 +27,13 @@ std::string lastLine(const std::string& output) {
     return lines.empty() ? std::string() : lines.back();
 }
 
+// The summary ends the output; its time varies, so only its start is known.
+testing::AssertionResult lastLineStartsWith(const std::string& output, const std::string& start) {
+    const std::string last = lastLine(output);
+    if (last.rfind(start, 0) == 0) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the last line is " << last;
+}
+
 std::string hexByte(std::size_t value) {
     char text[3];
     std::snprintf(text, sizeof text, "%02zx", value & 0xFF);
@@ -126,8 +133,7 @@ TEST_P(FailingScript, StopsAtItsLineAndTheHostStillShutsDown) {
     EXPECT_TRUE(has(finished.output, "!! " + failure + "\n")) << finished.output;
     EXPECT_FALSE(has(finished.output, "RequestGetCallState")) << "nothing after the failing line is sent";
     EXPECT_TRUE(has(finished.output, "-- host exited with code 0\n"));
-    EXPECT_EQ(lastLine(finished.output).rfind("Script failed (" + failure + "): " + GetParam().counts + " in ", 0), 0u)
-        << lastLine(finished.output);
+    EXPECT_TRUE(lastLineStartsWith(finished.output, "Script failed (" + failure + "): " + GetParam().counts + " in "));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,15 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "1 request, 1 reply, 0 events, 0 errors"}));
 
 TEST_F(ConsoleRun, ScriptFromStandardInputAndErrorRepliesCounted) {
-    const Finished finished =
-        run("RequestGetVersion\nwait RequestGetVersion version=" TAVMO_HOST_VERSION "\nInEventMuteAudioIn\n"
-            "wait InEventMuteAudioIn error=\"unknown error\"\n",
-            {}, {}, true);
+    const Finished finished = run("RequestGetVersion\nwait RequestGetVersion version=" TAVMO_HOST_VERSION
+                                  "\nInEventMuteAudioIn\n"
+                                  "wait InEventMuteAudioIn error=\"unknown error\"\n",
+                                  {}, {}, true);
     EXPECT_EQ(finished.exitCode, 0) << finished.output;
     EXPECT_TRUE(has(finished.output,
                     R"(<< reply   {"_direction":2,"_id":2,"error":"unknown error","type":"InEventMuteAudioIn"})"));
-    EXPECT_EQ(lastLine(finished.output).rfind("Script finished: 2 requests, 2 replies, 0 events, 1 error in ", 0), 0u)
-        << lastLine(finished.output);
+    EXPECT_TRUE(lastLineStartsWith(finished.output, "Script finished: 2 requests, 2 replies, 0 events, 1 error in "));
 }
 
 // JSON goes out as typed, a type the protocol lacks too, so that the host's
@@ -165,8 +170,7 @@ TEST_F(ConsoleRun, JsonOfAnUnknownTypeIsSentAndExitEndsTheScript) {
     EXPECT_EQ(finished.exitCode, 0) << finished.output;
     EXPECT_TRUE(has(finished.output, R"(<< reply   {"_direction":2,"_id":7,"error":"unknown request","type":"Nope"})"));
     EXPECT_FALSE(has(finished.output, "RequestGetCallState")) << "nothing after exit is sent";
-    EXPECT_EQ(lastLine(finished.output).rfind("Script finished: 2 requests, 2 replies, 0 events, 1 error in ", 0), 0u)
-        << lastLine(finished.output);
+    EXPECT_TRUE(lastLineStartsWith(finished.output, "Script finished: 2 requests, 2 replies, 0 events, 1 error in "));
 }
 
 TEST_F(ConsoleRun, MistakesInAScriptAreAllListedAndTheHostIsNotStarted) {
@@ -189,7 +193,7 @@ TEST_F(ConsoleRun, ExitControlEndsTheHostWithoutCountingAsARequest) {
     EXPECT_EQ(finished.exitCode, 0) << finished.output;
     EXPECT_TRUE(has(finished.output, ">> control {EXIT}\n"));
     EXPECT_TRUE(has(finished.output, "-- host exited with code 0\n"));
-    EXPECT_EQ(lastLine(finished.output).rfind("Script finished: 0 requests, 0 replies, 0 events, 0 errors in ", 0), 0u);
+    EXPECT_TRUE(lastLineStartsWith(finished.output, "Script finished: 0 requests, 0 replies, 0 events, 0 errors in "));
 }
 
 TEST_F(ConsoleRun, HostThatRefusesToStartIsReportedWithItsExitCode) {
@@ -201,7 +205,7 @@ TEST_F(ConsoleRun, HostThatRefusesToStartIsReportedWithItsExitCode) {
     ::close(lock);
     EXPECT_EQ(finished.exitCode, 1);
     EXPECT_TRUE(has(finished.output, "-- host exited with code 255 (-1)\n")) << finished.output;
-    EXPECT_EQ(lastLine(finished.output).rfind("Script failed (line ", 0), 0u) << lastLine(finished.output);
+    EXPECT_TRUE(lastLineStartsWith(finished.output, "Script failed (line "));
 }
 
 TEST_F(ConsoleRun, HostThatCannotBeFoundIsNamed) {

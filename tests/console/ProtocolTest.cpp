@@ -2,22 +2,14 @@
 // nearest names it offers, what Tab completes, and how events are named.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "Completion.h"
 #include "LineEditor.h"
 #include "Messages.h"
+#include "ParsedJson.h"
 #include "Protocol.h"
 
 namespace console {
 namespace {
-
-Json::Value parsedJson(const std::string& text) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) << text;
-    return value;
-}
 
 TEST(Catalogue, TheBuiltInOneKnowsEveryFamilyAndTheCommonestNames) {
     const Protocol& protocol = Protocol::builtIn();

@@ -22,8 +22,6 @@ Json::Value parsed(const std::string& body) {
     return value;
 }
 
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
 TEST(Events, BurstFromSeveralLibraryThreadsReachesThePageWholeInOrderAndBesideReplies) {
     constexpr int kThreads = 4;
     constexpr int kEach = 500;

@@ -37,8 +37,6 @@ std::string framed(const std::string& body) {
     return frame + body;
 }
 
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
 // Lines of `log` appear in this order.
 void expectInOrder(const std::string& log, const std::vector<std::string>& lines) {
     std::size_t at = 0;
@@ -47,15 +45,6 @@ void expectInOrder(const std::string& log, const std::vector<std::string>& lines
         EXPECT_NE(found, std::string::npos) << "missing, or out of order: " << line;
         if (found != std::string::npos) at = found + line.size();
     }
-}
-
-bool waitForLog(const HostProcess& host, const std::string& text) {
-    auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (logHas(host.logText(), text)) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
 }
 
 bool exists(const std::string& path) {
@@ -139,12 +128,8 @@ TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEnd
 
 TEST(FaultInjection, WorkerHangingInTheLibraryIsGivenUpAndTheShutdownStillRuns) {
     ScratchFolder folder;
-    HostOptions options;
-    // Ten minutes: far beyond what the host waits for a worker.
-    options.scenario = {"stall-request 101508 600000"};
-    HostProcess host(folder, options);
-    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
-    ASSERT_TRUE(waitForLog(host, "Stalling request: [101508] for [600000] ms"));
+    HostProcess host(folder, hangingWorkerOptions());
+    ASSERT_TRUE(hangWorker(host));
     host.closeInput();
 
     // The host gives each worker 10 seconds after the input ended.

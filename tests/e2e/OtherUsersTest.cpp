@@ -31,8 +31,6 @@ const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":
 const std::string kVersionReply =
     "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
 
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
 void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string readFile(const std::string& path) {

@@ -7,24 +7,12 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "HostProcess.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
-
-bool waitForLog(const HostProcess& host, const std::string& text) {
-    auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (logHas(host.logText(), text)) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
-}
 
 class StopSignal : public ::testing::TestWithParam<int> {
 protected:
@@ -69,11 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, ::testing::Values(SIGTERM, SIGHUP,
 TEST(StopSignals, SecondRequestEndsTheHostAtOnce) {
     if (windowsHost()) GTEST_SKIP() << "a Windows host has no such signals";
     ScratchFolder folder;
-    HostOptions options;
-    options.scenario = {"stall-request 101508 600000"};
-    HostProcess host(folder, options);
-    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
-    ASSERT_TRUE(waitForLog(host, "Stalling request: [101508] for [600000] ms"));
+    HostProcess host(folder, hangingWorkerOptions());
+    ASSERT_TRUE(hangWorker(host));
     ASSERT_EQ(::kill(host.pid(), SIGTERM), 0);
     ASSERT_TRUE(waitForLog(host, "MainThread: InputThread WAIT_OBJECT_0")) << "the first took the orderly way";
     ASSERT_EQ(::kill(host.pid(), SIGTERM), 0);

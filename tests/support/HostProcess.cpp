@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -172,4 +173,27 @@ std::string HostProcess::logText() const {
     std::string text;
     collectLogs(dataFolder_, text);
     return text;
+}
+
+bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
+
+bool waitForLog(const HostProcess& host, const std::string& text) {
+    using namespace std::chrono_literals;
+    auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (logHas(host.logText(), text)) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+HostOptions hangingWorkerOptions() {
+    HostOptions options;
+    options.scenario = {"stall-request 101508 600000"};
+    return options;
+}
+
+bool hangWorker(HostProcess& host) {
+    host.sendFrame(R"({"type":"RequestGetCallState","_direction":1})");
+    return waitForLog(host, "Stalling request: [101508] for [600000] ms");
 }

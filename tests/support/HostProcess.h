@@ -75,6 +75,18 @@ private:
 // prefix hold, in the order of their names.
 std::string logFilesIn(const std::string& folder);
 
+bool logHas(const std::string& log, const std::string& text);
+// Whether `text` appears in the host's log within 20 seconds: the host writes
+// its log from threads of its own.
+bool waitForLog(const HostProcess& host, const std::string& text);
+
+// A host started with these options has a worker that hangs in the library
+// on a request for the call state, for ten minutes: far beyond what the host
+// waits for a worker.
+HostOptions hangingWorkerOptions();
+// Sends that request; whether its worker was seen hanging.
+bool hangWorker(HostProcess& host);
+
 // The path of the host executable the tests run.
 std::string hostExecutable();
 // True for a Windows executable, run through a launcher such as wine64.

@@ -98,7 +98,29 @@ struct EventCase {
 
 void PrintTo(const EventCase& c, std::ostream* out) { *out << c.name; }
 
-class EventLimit : public HostFixture, public ::testing::WithParamInterface<EventCase> {};
+const auto kEventCases =
+    ::testing::Values(EventCase{"AtTheLimit", kLimit, true}, EventCase{"OneByteOver", kLimit + 1, false},
+                      EventCase{"FarOver", 5 * kLimit, false});
+
+class EventMessageLimit : public HostFixture, public ::testing::WithParamInterface<EventCase> {
+protected:
+    // The event's message, `expected`, is written whole if it fits, else
+    // dropped and logged.
+    void expectWrittenWholeOrDropped(const Json::Value& expected) {
+        const EventCase& c = GetParam();
+        if (c.written) {
+            EXPECT_EQ(writtenBodies(), std::vector<std::string>{json::writeCompact(expected)});
+            EXPECT_TRUE(fake::logTexts(1).empty());
+        } else {
+            EXPECT_EQ(writtenBytes(), "");
+            EXPECT_TRUE(fake::logged("OnOutEvent: TavmoAgent::sendMessage(): Message too large: [" +
+                                         std::to_string(c.bodyLength) + "] bytes, dropped",
+                                     1));
+        }
+    }
+};
+
+class EventLimit : public EventMessageLimit {};
 
 TEST_P(EventLimit, IsWrittenWholeOrDropped) {
     const EventCase& c = GetParam();
@@ -111,26 +133,15 @@ TEST_P(EventLimit, IsWrittenWholeOrDropped) {
 
     TavmoAgent::sendMessage("OnOutEvent", message);
 
-    if (c.written) {
-        EXPECT_EQ(writtenBodies(), std::vector<std::string>{json::writeCompact(message)});
-        EXPECT_TRUE(fake::logTexts(1).empty());
-    } else {
-        EXPECT_EQ(writtenBytes(), "");
-        EXPECT_TRUE(fake::logged("OnOutEvent: TavmoAgent::sendMessage(): Message too large: [" +
-                                     std::to_string(c.bodyLength) + "] bytes, dropped",
-                                 1));
-    }
+    expectWrittenWholeOrDropped(message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, EventLimit,
-                         ::testing::Values(EventCase{"AtTheLimit", kLimit, true},
-                                           EventCase{"OneByteOver", kLimit + 1, false},
-                                           EventCase{"FarOver", 5 * kLimit, false}),
+INSTANTIATE_TEST_SUITE_P(Events, EventLimit, kEventCases,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A chat message reaches the page as long as the library sent it, so a long
 // one meets the browser's limit on its way through the translator.
-class ChatMessageLimit : public HostFixture, public ::testing::WithParamInterface<EventCase> {};
+class ChatMessageLimit : public EventMessageLimit {};
 
 TEST_P(ChatMessageLimit, IsWrittenWholeOrDropped) {
     const EventCase& c = GetParam();
@@ -151,21 +162,10 @@ TEST_P(ChatMessageLimit, IsWrittenWholeOrDropped) {
 
     OnOutEvent(2601, block);
 
-    if (c.written) {
-        EXPECT_EQ(writtenBodies(), std::vector<std::string>{json::writeCompact(expected)});
-        EXPECT_TRUE(fake::logTexts(1).empty());
-    } else {
-        EXPECT_EQ(writtenBytes(), "");
-        EXPECT_TRUE(fake::logged("OnOutEvent: TavmoAgent::sendMessage(): Message too large: [" +
-                                     std::to_string(c.bodyLength) + "] bytes, dropped",
-                                 1));
-    }
+    expectWrittenWholeOrDropped(expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, ChatMessageLimit,
-                         ::testing::Values(EventCase{"AtTheLimit", kLimit, true},
-                                           EventCase{"OneByteOver", kLimit + 1, false},
-                                           EventCase{"FarOver", 5 * kLimit, false}),
+INSTANTIATE_TEST_SUITE_P(Events, ChatMessageLimit, kEventCases,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MessageLimit, MessagesAfterADroppedOneAreWrittenWhole) {

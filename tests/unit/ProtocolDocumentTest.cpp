@@ -19,11 +19,11 @@
 #include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "DocumentTables.h"
 #include "HostFixture.h"
 #include "HostState.h"
 #include "HostThreads.h"
@@ -38,42 +38,7 @@ namespace {
 
 using Names = std::set<std::string>;
 
-struct Table {
-    std::vector<std::string> header;
-    std::vector<std::vector<std::string>> rows;
-};
-
-std::string trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string> cellsOf(const std::string& line) {
-    std::vector<std::string> cells;
-    std::stringstream stream(line.substr(1, line.rfind('|') - 1));
-    for (std::string cell; std::getline(stream, cell, '|');) cells.push_back(trimmed(cell));
-    return cells;
-}
-
-bool isSeparator(const std::string& line) {
-    return line.size() > 2 && line.find_first_not_of("|-: ") == std::string::npos;
-}
-
-std::vector<Table> readTables(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(trimmed(line));
-    std::vector<Table> tables;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] != '|' || !isSeparator(lines[i + 1])) continue;
-        Table table{cellsOf(lines[i]), {}};
-        for (i += 2; i < lines.size() && !lines[i].empty() && lines[i][0] == '|'; ++i)
-            table.rows.push_back(cellsOf(lines[i]));
-        tables.push_back(table);
-    }
-    return tables;
-}
+using catalogue::Table;
 
 // The backticked names of a cell; those inside {braces} belong to a nested
 // object and are left out unless asked for.
@@ -126,7 +91,7 @@ const std::string& documentText() {
 
 std::vector<Table> tablesHeaded(const std::string& firstHeaderCell) {
     std::vector<Table> found;
-    for (const Table& table : readTables(documentText()))
+    for (const Table& table : catalogue::readTables(documentText()))
         if (!table.header.empty() && table.header[0] == firstHeaderCell) found.push_back(table);
     return found;
 }
