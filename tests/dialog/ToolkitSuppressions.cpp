@@ -8,7 +8,11 @@ extern "C" const char* __lsan_default_suppressions() {
            "leak:libglib-2.0.so\n"
            "leak:libdbus-1.so\n"
            "leak:libgtk-3.so\n"
-           "leak:libgdk-3.so\n";
+           "leak:libgdk-3.so\n"
+           // The drawing library's regions of a window that another program
+           // destroyed, which the toolkit never frees.
+           "leak:libcairo.so\n"
+           "leak:libpixman-1.so\n";
 }
 
 extern "C" const char* __tsan_default_suppressions() {
