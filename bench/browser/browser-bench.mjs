@@ -13,11 +13,10 @@ import {
   chromiumVersion,
   copyExtension,
   killBrowser,
-  launchBrowser,
+  launchWithExtension,
   NOT_INSTALLED,
   openPage,
   SKIPPED,
-  waitForExtension,
   writeHostManifest,
 } from "../../tests/browser/chromium.mjs";
 
@@ -79,7 +78,6 @@ function prepareRun() {
 }
 
 async function openMeasuringPage(devtools, id) {
-  await waitForExtension(devtools, id, WAIT_MS);
   const url = `chrome-extension://${id}/measure.html`;
   return openPage(devtools, url, `typeof pipelined === "function"`, "the measuring page", WAIT_MS);
 }
@@ -162,12 +160,16 @@ async function main() {
     return SKIPPED;
   }
   const { folders, id } = prepareRun();
-  const { browser, devtools } = launchBrowser(folders, {
-    environment: { XDG_RUNTIME_DIR: folders.temporary, TAVMO_BROWSER_TEST_HOST: options.host },
-  });
-  process.on("exit", () => killBrowser(browser));
   const loadBefore = os.loadavg();
+  let browser = null;
   try {
+    let devtools;
+    ({ browser, devtools } = await launchWithExtension(
+      folders,
+      id,
+      { environment: { XDG_RUNTIME_DIR: folders.temporary, TAVMO_BROWSER_TEST_HOST: options.host } },
+      WAIT_MS,
+    ));
     const page = await openMeasuringPage(devtools, id);
     // Only a cross-origin isolated page (the manifest asks for it) has a
     // clock finer than 0.1 ms.
@@ -190,7 +192,7 @@ async function main() {
     console.error(`browser-bench: failed: ${error.stack}\nbrowser log: ${path.join(folders.run, "browser.log")}`);
     return 1;
   } finally {
-    killBrowser(browser);
+    if (browser) killBrowser(browser);
   }
 }
 

@@ -12,11 +12,10 @@ import {
   chromiumVersion,
   copyExtension,
   killBrowser,
-  launchBrowser,
+  launchWithExtension,
   NOT_INSTALLED,
   openPage,
   SKIPPED,
-  waitForExtension,
   writeHostManifest,
 } from "./chromium.mjs";
 
@@ -82,8 +81,9 @@ function startServer() {
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-function startBrowser(folders) {
-  return launchBrowser(folders, {
+// Resolves once the browser runs the extension `id`.
+function startBrowser(folders, id) {
+  return launchWithExtension(folders, id, {
     environment: { TAVMO_BROWSER_TEST_HOST: hostExecutable, TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile },
     // Without a display the host cannot ask the user, which counts as a refusal.
     unset: ["XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"],
@@ -92,7 +92,7 @@ function startBrowser(folders) {
       "--host-resolver-rules=MAP *.test 127.0.0.1",
       "--window-size=1200,900",
     ],
-  });
+  }, WAIT_MS);
 }
 
 // A tab with the conference page of one website.
@@ -375,18 +375,18 @@ async function main() {
   const address = (host) => `http://${host}:${server.address().port}${PAGE}?extension=${id}`;
   console.log(`extension id ${id}; run folder ${folders.run}; pages on ${address(APPROVED)}`);
 
-  const { browser, devtools } = startBrowser(folders);
-  const killAtExit = () => killBrowser(browser);
-  process.on("exit", killAtExit);
+  // Set once the browser runs; until then the launch cleans up after itself.
+  let browser = null;
+  const killTheBrowser = () => browser && killBrowser(browser);
   for (const signal of ["SIGINT", "SIGTERM"]) {
     process.on(signal, () => {
-      killBrowser(browser);
+      killTheBrowser();
       process.exit(1);
     });
   }
   const wholeRun = setTimeout(() => {
     console.error("the whole run took too long; killing the browser");
-    killBrowser(browser);
+    killTheBrowser();
     process.exit(1);
   }, WHOLE_RUN_MS);
 
@@ -402,7 +402,8 @@ async function main() {
     }
   };
   try {
-    await waitForExtension(devtools, id, WAIT_MS);
+    let devtools;
+    ({ browser, devtools } = await startBrowser(folders, id));
     const approved = await openConferencePage(devtools, address(APPROVED));
     for (const [name, body] of Object.entries(conferenceSteps)) await check(name, () => body(approved));
     const other = await openConferencePage(devtools, address(NOT_APPROVED));
@@ -428,7 +429,7 @@ async function main() {
     console.error(`FAILED: ${error.stack}`);
   } finally {
     clearTimeout(wholeRun);
-    killBrowser(browser);
+    killTheBrowser();
     server.close();
   }
   if (failures) {

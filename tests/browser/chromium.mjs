@@ -115,8 +115,38 @@ export async function waitForExtension(devtools, id, timeoutMs) {
     "the extension's service worker",
     timeoutMs,
   );
-  await devtools.send("Target.setDiscoverTargets", { discover: true });
-  await serviceWorker;
+  // Together, so that the browser's end fails both and leaves no rejection
+  // unheard.
+  await Promise.all([serviceWorker, devtools.send("Target.setDiscoverTargets", { discover: true })]);
+}
+
+// The last lines the browser wrote, for a report.
+export function browserLogTail(folders, lines = 30) {
+  try {
+    return fs.readFileSync(path.join(folders.run, "browser.log"), "utf8").trimEnd().split("\n").slice(-lines).join("\n");
+  } catch (error) {
+    return `(no browser log: ${error.message})`;
+  }
+}
+
+// Launches the browser (as launchBrowser) and resolves once the extension
+// `id` runs. A browser that ends while it starts, before the extension or any
+// host has run, is the machine's failure, not the code's under test: it is
+// reported with the end of its log and started once more.
+export async function launchWithExtension(folders, id, launchOptions, timeoutMs) {
+  for (let attempt = 1; ; ++attempt) {
+    const launched = launchBrowser(folders, launchOptions);
+    process.on("exit", () => killBrowser(launched.browser));
+    try {
+      await waitForExtension(launched.devtools, id, timeoutMs);
+      return launched;
+    } catch (error) {
+      killBrowser(launched.browser);
+      const log = browserLogTail(folders);
+      if (!launched.devtools.closedReason || attempt === 2) throw new Error(`${error.message}\nthe end of the browser log:\n${log}`);
+      console.error(`the browser ended while starting (${error.message}); the end of its log:\n${log}\nstarting it once more`);
+    }
+  }
 }
 
 // A new tab on `url`, returned once `ready` (an expression) is true in it.

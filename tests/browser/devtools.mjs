@@ -8,10 +8,16 @@ export class DevTools {
     this.nextId = 1;
     this.waiting = new Map();
     this.listeners = new Set();
+    this.eventWaiters = new Set();
     this.pending = Buffer.alloc(0);
     this.closedReason = null;
     replyPipe.on("data", (chunk) => this.receive(chunk));
     replyPipe.on("close", () => this.close("the browser closed its debugging pipe"));
+    // A browser that ends with commands unread resets the pipe: that is its
+    // end too, not a fault of ours.
+    for (const pipe of [commandPipe, replyPipe]) {
+      pipe.on("error", (error) => this.close(`the browser's debugging pipe failed: ${error.message}`));
+    }
   }
 
   receive(chunk) {
@@ -36,9 +42,11 @@ export class DevTools {
   }
 
   close(reason) {
+    if (this.closedReason) return;
     this.closedReason = reason;
     for (const { reject } of this.waiting.values()) reject(new Error(reason));
     this.waiting.clear();
+    for (const onClose of [...this.eventWaiters]) onClose(reason);
   }
 
   send(method, params = {}, sessionId = undefined) {
@@ -52,20 +60,24 @@ export class DevTools {
     });
   }
 
-  // Resolves with the first event for which `accept` returns true.
+  // Resolves with the first event for which `accept` returns true; rejects
+  // when the browser goes away first.
   waitForEvent(accept, what, timeoutMs) {
+    if (this.closedReason) return Promise.reject(new Error(this.closedReason));
     return new Promise((resolve, reject) => {
-      const timer = setTimeout(() => {
-        this.listeners.delete(listener);
-        reject(new Error(`gave up waiting for ${what}`));
-      }, timeoutMs);
-      const listener = (message) => {
-        if (!accept(message)) return;
+      const finish = (settle, value) => {
         clearTimeout(timer);
         this.listeners.delete(listener);
-        resolve(message);
+        this.eventWaiters.delete(onClose);
+        settle(value);
       };
+      const timer = setTimeout(() => finish(reject, new Error(`gave up waiting for ${what}`)), timeoutMs);
+      const listener = (message) => {
+        if (accept(message)) finish(resolve, message);
+      };
+      const onClose = (reason) => finish(reject, new Error(`${reason} while waiting for ${what}`));
       this.listeners.add(listener);
+      this.eventWaiters.add(onClose);
     });
   }
 }
