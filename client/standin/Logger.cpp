@@ -6,13 +6,17 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <new>
 #include <system_error>
 #include <vector>
 
 #include "OwnFolder.h"
+#include "TavmoClient.h"
 
 namespace standin {
 namespace {
+
+thread_local bool onWriterThread_ = false;
 
 std::tm utcTime(std::time_t seconds) {
     std::tm out{};
@@ -77,31 +81,106 @@ bool levelsEnableDetail(const std::string& levels) {
     return enabling();
 }
 
+Logger::~Logger() { close(); }
+
 void Logger::configure(const LogSettings& settings) {
-    std::lock_guard<std::mutex> guard(mutex_);
-    if (settings.directory != settings_.directory || settings.fileNamePrefix != settings_.fileNamePrefix) {
+    flush();
+    // Nothing that can throw while a lock is held (see onWriterThread()).
+    LogSettings copy = settings;
+    const bool detail = levelsEnableDetail(copy.levels);
+    std::lock_guard<std::mutex> file(fileMutex_);
+    if (copy.directory != settings_.directory || copy.fileNamePrefix != settings_.fileNamePrefix) {
         file_.close();
         fileBytes_ = 0;
     }
-    settings_ = settings;
+    detailEnabled_ = detail;
+    settings_ = std::move(copy);
     fileFailed_ = false;
-    detailEnabled_ = levelsEnableDetail(settings.levels);
-    hasDirectory_ = !settings.directory.empty();
+    std::lock_guard<std::mutex> queue(queueMutex_);
+    hasDirectory_ = !settings_.directory.empty();
 }
 
 void Logger::setLevels(const std::string& levels) {
-    std::lock_guard<std::mutex> guard(mutex_);
-    settings_.levels = levels;
-    detailEnabled_ = levelsEnableDetail(levels);
+    std::string copy = levels;
+    const bool detail = levelsEnableDetail(copy);
+    std::lock_guard<std::mutex> file(fileMutex_);
+    detailEnabled_ = detail;
+    settings_.levels = std::move(copy);
 }
 
 void Logger::close() {
-    std::lock_guard<std::mutex> guard(mutex_);
+    {
+        std::lock_guard<std::mutex> file(fileMutex_);
+        std::lock_guard<std::mutex> queue(queueMutex_);
+        hasDirectory_ = false;
+        detailEnabled_ = false;
+    }
+    // No line is queued from here on; the writer writes out the rest first.
+    stopWriter();
+    std::lock_guard<std::mutex> file(fileMutex_);
     file_.close();
     fileBytes_ = 0;
     settings_ = LogSettings();
-    hasDirectory_ = false;
-    detailEnabled_ = false;
+}
+
+void Logger::flush() {
+    std::unique_lock<std::mutex> queue(queueMutex_);
+    const uint64_t target = queuedCount_;
+    if (writtenCount_ >= target) return;
+    urgent_ = true;
+    lineQueued_.notify_one();
+    batchWritten_.wait(queue, [&] { return writtenCount_ >= target; });
+}
+
+void Logger::finish(bool joinWriter) {
+    if (joinWriter) stopWriter();
+    Lines rest;
+    {
+        // Without the join, a lock that cannot be had now is held by a thread
+        // that the process ended: its lines are lost, and waiting would hang.
+        std::unique_lock<std::mutex> queue(queueMutex_, std::defer_lock);
+        if (joinWriter) {
+            queue.lock();
+        } else if (!queue.try_lock()) {
+            return;
+        }
+        direct_ = true;
+        std::swap(rest, queued_);
+    }
+    std::unique_lock<std::mutex> file(fileMutex_, std::defer_lock);
+    if (joinWriter) {
+        file.lock();
+    } else if (!file.try_lock()) {
+        return;
+    }
+    writeLines(rest);
+    std::lock_guard<std::mutex> queue(queueMutex_);
+    writtenCount_ = queuedCount_;
+    batchWritten_.notify_all();
+    roomMade_.notify_all();
+}
+
+void Logger::beforeFork() {
+    fileMutex_.lock();
+    queueMutex_.lock();
+}
+
+void Logger::afterForkInParent() {
+    queueMutex_.unlock();
+    fileMutex_.unlock();
+}
+
+void Logger::afterForkInChild() {
+    // The writer thread is not in the child, and no thread waits on the
+    // condition variables there; the child writes its lines itself.
+    static_cast<void>(writer_.release());
+    queued_.clear();
+    writtenCount_ = queuedCount_;
+    urgent_ = false;
+    stopping_ = false;
+    direct_ = true;
+    queueMutex_.unlock();
+    fileMutex_.unlock();
 }
 
 bool Logger::wants(int32_t level) const {
@@ -123,22 +202,130 @@ void Logger::write(int32_t level, const char* sourceFile, int32_t line, const ch
     record.append(text, length);
     record += '\n';
 
-    std::lock_guard<std::mutex> guard(mutex_);
+    // One call, so that lines of several threads do not interleave on stderr.
     if (consoleEcho_) std::cerr.write(record.data(), static_cast<std::streamsize>(record.size())).flush();
-    if (settings_.directory.empty() || fileFailed_) return;
-    if (!file_.is_open() && !openNextFile()) return;
+    if (hasDirectory_ && !fileFailed_) enqueue(record, level == TAVMO_CLIENT_LOG_ERROR);
+}
 
-    file_.write(record.data(), static_cast<std::streamsize>(record.size()));
-    file_.flush();
+void Logger::enqueue(const std::string& record, bool waitUntilWritten) {
+    std::unique_lock<std::mutex> queue(queueMutex_);
+    // Checked again under the lock: close() stops lines before it ends the writer.
+    if (!hasDirectory_) return;
+    while (!direct_ && !queued_.text.empty() && queued_.text.size() + record.size() > kQueuedBytes) {
+        lineQueued_.notify_one();
+        roomMade_.wait(queue);
+    }
+    if (!direct_ && !writer_) direct_ = !startWriterLocked();
+    if (direct_) {
+        queue.unlock();
+        Lines one;
+        one.text = record;
+        one.lineEnds.push_back(record.size());
+        std::lock_guard<std::mutex> file(fileMutex_);
+        writeLines(one);
+        return;
+    }
+
+    const bool wasEmpty = queued_.lineEnds.empty();
+    const bool wasBelowBatch = queued_.text.size() < kBatchBytes;
+    try {
+        queued_.text += record;
+        queued_.lineEnds.push_back(queued_.text.size());
+    } catch (const std::bad_alloc&) {
+        // No room for the line: it is dropped, and the text keeps whole lines.
+        queued_.text.resize(queued_.lineEnds.empty() ? 0 : queued_.lineEnds.back());
+        return;
+    }
+    const uint64_t mine = ++queuedCount_;
+    if (waitUntilWritten) {
+        urgent_ = true;
+        lineQueued_.notify_one();
+        batchWritten_.wait(queue, [&] { return writtenCount_ >= mine; });
+        return;
+    }
+    if (wasEmpty || (wasBelowBatch && queued_.text.size() >= kBatchBytes)) lineQueued_.notify_one();
+}
+
+bool Logger::startWriterLocked() {
+    try {
+        writer_ = std::make_unique<std::thread>([this] { runWriter(); });
+        return true;
+    } catch (const std::exception&) {
+        // No thread to be had: the callers write their lines themselves.
+        return false;
+    }
+}
+
+void Logger::stopWriter() {
+    std::lock_guard<std::mutex> lifecycle(writerLifecycle_);
+    std::thread* writer = nullptr;
+    {
+        std::lock_guard<std::mutex> queue(queueMutex_);
+        if (!writer_) return;
+        writer = writer_.get();
+        stopping_ = true;
+        lineQueued_.notify_one();
+    }
+    writer->join();
+    std::lock_guard<std::mutex> queue(queueMutex_);
+    writer_.reset();
+    stopping_ = false;
+}
+
+bool Logger::onWriterThread() { return onWriterThread_; }
+
+void Logger::runWriter() {
+    onWriterThread_ = true;
+    Lines batch;
+    std::unique_lock<std::mutex> queue(queueMutex_);
+    for (;;) {
+        lineQueued_.wait(queue, [&] { return stopping_ || !queued_.lineEnds.empty(); });
+        if (queued_.lineEnds.empty()) return;
+        // Lets a batch gather, unless a caller waits for it.
+        lineQueued_.wait_for(queue, kBatchDelay,
+                             [&] { return urgent_ || stopping_ || queued_.text.size() >= kBatchBytes; });
+        std::swap(batch, queued_);
+        urgent_ = false;
+        const uint64_t upTo = queuedCount_;
+        roomMade_.notify_all();
+        queue.unlock();
+        {
+            std::lock_guard<std::mutex> file(fileMutex_);
+            writeLines(batch);
+        }
+        // Keeps the buffers' room for the next batch.
+        batch.clear();
+        queue.lock();
+        writtenCount_ = upTo;
+        batchWritten_.notify_all();
+    }
+}
+
+void Logger::writeLines(const Lines& lines) {
+    if (settings_.directory.empty() || fileFailed_) return;
+    const size_t limit = settings_.fileSizeLimit;
+    size_t begin = 0;
+    size_t next = 0;
+    while (next < lines.lineEnds.size()) {
+        if (!file_.is_open() && !openNextFile()) return;
+        // The lines up to the one that fills the file go in one write.
+        size_t end = lines.lineEnds[next++];
+        while (next < lines.lineEnds.size() && (limit == 0 || fileBytes_ + (end - begin) < limit))
+            end = lines.lineEnds[next++];
+        file_.write(lines.text.data() + begin, static_cast<std::streamsize>(end - begin));
+        fileBytes_ += end - begin;
+        begin = end;
+        if (limit != 0 && fileBytes_ >= limit) {
+            file_.flush();
+            if (!file_) break;
+            file_.close();
+            fileBytes_ = 0;
+        }
+    }
+    if (file_.is_open()) file_.flush();
     if (!file_) {
         file_.close();
         fileFailed_ = true;
-        return;
-    }
-    fileBytes_ += record.size();
-    if (settings_.fileSizeLimit != 0 && fileBytes_ >= settings_.fileSizeLimit) {
-        file_.close();
-        fileBytes_ = 0;
     }
 }
 

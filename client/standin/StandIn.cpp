@@ -7,11 +7,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <pthread.h>
+#endif
 
 #include "Delivery.h"
 #include "InEventReactions.h"
@@ -48,11 +53,47 @@ struct Library {
     uint64_t generation = 0;
 };
 
+Library& library();
+
+std::terminate_handler previousTerminate = nullptr;
+
+[[noreturn]] void writeLogThenTerminate() {
+    if (!Logger::onWriterThread()) library().logger.flush();
+    if (previousTerminate) previousTerminate();
+    std::abort();
+}
+
+// Lines still queued for the log's writer thread are written when the
+// process ends without TavmoClientUninitialize: at exit() or when the library
+// is unloaded (the destructor), and at std::terminate. A child made by fork()
+// writes its lines itself.
+struct LogAtProcessEnd {
+    LogAtProcessEnd() {
+        previousTerminate = std::set_terminate(writeLogThenTerminate);
+#if !defined(_WIN32)
+        pthread_atfork([] { library().logger.beforeFork(); }, [] { library().logger.afterForkInParent(); },
+                       [] { library().logger.afterForkInChild(); });
+#endif
+    }
+    ~LogAtProcessEnd() {
+        if (std::get_terminate() == writeLogThenTerminate) std::set_terminate(previousTerminate);
+#if defined(_WIN32)
+        // This runs in the DLL's detach code, under the loader lock, where no
+        // thread can be joined; at exit the process has already ended the
+        // writer thread.
+        library().logger.finish(false);
+#else
+        library().logger.finish(true);
+#endif
+    }
+};
+
 // Never destroyed: a host that exits without uninitializing leaves library
 // threads running, and destroying their std::thread objects at exit would
 // terminate the process.
 Library& library() {
     static Library* const instance = new Library;
+    static LogAtProcessEnd logAtProcessEnd;
     return *instance;
 }
 

@@ -193,9 +193,8 @@ TEST(HostLifecycle, StrayOutputGoesToTheCaptureFileNotThePage) {
     ASSERT_EQ(host.readFrame(), kVersionReply);
     std::ifstream capture(folder.path() + "/ZOLTStdout.txt");
     EXPECT_TRUE(capture.good()) << "capture file in the temporary folder";
-    EXPECT_NE(host.logText().find("MainThread: Sucessfully redirected stdout to file: [" +
-                                  hostPath(folder.path() + "/ZOLTStdout.txt") + "]"),
-              std::string::npos);
+    EXPECT_TRUE(waitForLog(host, "MainThread: Sucessfully redirected stdout to file: [" +
+                                     hostPath(folder.path() + "/ZOLTStdout.txt") + "]"));
 }
 
 TEST(HostLifecycle, LibraryEventsReachThePageAsEventMessages) {

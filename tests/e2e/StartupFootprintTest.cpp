@@ -26,6 +26,8 @@ TEST(StartupFootprint, TheDialogToolkitIsNotLoadedUntilADialogIsShown) {
     host.sendFrame(R"({"type":"RequestGetVersion","_direction":1,"_id":1})");
     ASSERT_TRUE(host.readFrame());
 
+    // The library writes the log from a thread of its own.
+    ASSERT_TRUE(waitForLog(host, "Process: ["));
     std::string processId = processIdFromLog(host.logText());
     ASSERT_FALSE(processId.empty());
     std::ifstream file("/proc/" + processId + "/maps");

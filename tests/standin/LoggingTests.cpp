@@ -1,12 +1,21 @@
+#include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 #include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "StandInTestSupport.h"
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace standin_test {
 namespace {
@@ -17,6 +26,8 @@ TEST_F(LoggingTest, FileIsNamedWithThePrefixAndLineHoldsTimeLevelSourceAndMessag
     prefix_ = "HostLog_";
     ASSERT_EQ(initialize(), 1);
     TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "Source\\main.cpp", 42, "", "hello there");
+    // Writes out what the log still holds.
+    TavmoClientUninitialize();
 
     const auto files = logFiles();
     ASSERT_EQ(files.size(), 1u);
@@ -34,6 +45,7 @@ TEST_F(LoggingTest, EachLevelIsNamedInItsLine) {
         const char* name;
     } cases[] = {{1, "ERROR"}, {2, "WARNING"}, {3, "INFO"}, {4, "DETAIL"}};
     for (const auto& c : cases) TavmoClientLog(c.level, "src.cpp", c.level, "", "message");
+    TavmoClientUninitialize();
 
     const auto lines = splitLines(allLogText());
     ASSERT_EQ(lines.size(), std::size(cases));
@@ -60,6 +72,7 @@ TEST_P(DetailFilterTest, DetailLinesFollowTheLevelsTextWhileOthersAlwaysPass) {
     TavmoClientLogFormatted(TAVMO_CLIENT_LOG_DETAIL, "a.cpp", 2, "", "formatted-%s", "detail");
     TavmoClientLog(TAVMO_CLIENT_LOG_ERROR, "a.cpp", 3, "", "error-line");
     TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "a.cpp", 4, "", "info-line");
+    TavmoClientUninitialize();
 
     const std::string text = allLogText();
     EXPECT_EQ(text.find("detail-line") != std::string::npos, GetParam().detailKept) << text;
@@ -94,6 +107,7 @@ TEST_F(LoggingTest, LevelsRequestSwitchesDetailLinesOnAndOff) {
     TavmoClientLog(TAVMO_CLIENT_LOG_DETAIL, "a.cpp", 2, "", "while-enabled");
     ASSERT_EQ(setLevels("info"), 0);
     TavmoClientLog(TAVMO_CLIENT_LOG_DETAIL, "a.cpp", 3, "", "after");
+    TavmoClientUninitialize();
 
     const std::string text = allLogText();
     EXPECT_EQ(text.find("before"), std::string::npos);
@@ -110,6 +124,7 @@ TEST_F(LoggingTest, NewFileStartsOnceAFileReachesTheSizeAndNoLineIsLostOrSplit) 
         messages.push_back("message number " + std::to_string(i) + std::string(static_cast<size_t>(i % 7) * 5, 'x'));
         TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "rotate.cpp", i, "", messages.back().c_str());
     }
+    TavmoClientUninitialize();
 
     const auto files = logFiles();
     ASSERT_GT(files.size(), 2u);
@@ -144,6 +159,7 @@ TEST_F(LoggingTest, OnlyTheNewestTenFilesOfThePrefixStay) {
     for (int i = 0; i < 60; ++i)
         TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "a.cpp", i, "",
                        ("line " + std::to_string(i) + std::string(80, 'x')).c_str());
+    TavmoClientUninitialize();
 
     std::vector<fs::path> files;
     for (const fs::path& file : logFiles())
@@ -159,6 +175,7 @@ TEST_F(LoggingTest, SizeZeroKeepsOneFile) {
     logSize_ = 0;
     ASSERT_EQ(initialize(), 1);
     for (int i = 0; i < 300; ++i) TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "a.cpp", i, "", "a line of some length");
+    TavmoClientUninitialize();
     EXPECT_EQ(logFiles().size(), 1u);
     EXPECT_EQ(splitLines(allLogText()).size(), 300u);
 }
@@ -172,6 +189,7 @@ TEST_F(LoggingTest, FormattedMessagesAreFormattedWhateverTheirLength) {
     TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "f.cpp", 3, "", "%s", exact1023.c_str());
     const std::string exact1024(1024, 'g');
     TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "f.cpp", 4, "", "%s", exact1024.c_str());
+    TavmoClientUninitialize();
 
     const auto lines = splitLines(allLogText());
     ASSERT_EQ(lines.size(), 4u);
@@ -211,6 +229,7 @@ TEST_F(LoggingTest, ConfigurationTextsAreCopiedNotKept) {
     prefix.assign(prefix.size(), 'z');
 
     TavmoClientLog(TAVMO_CLIENT_LOG_DETAIL, "a.cpp", 1, "", "detail after the host changed its buffers");
+    TavmoClientUninitialize();
     const auto files = filesWithPrefix(dir_.path() / "copied", "Copied_");
     ASSERT_EQ(files.size(), 1u);
     EXPECT_NE(readFile(files[0]).find("detail after the host changed its buffers"), std::string::npos);
@@ -224,6 +243,7 @@ TEST_F(LoggingTest, StartTakesTheNewLogConfiguration) {
     levels_ = "detail";
     ASSERT_EQ(start(), 1);
     TavmoClientLog(TAVMO_CLIENT_LOG_DETAIL, "a.cpp", 2, "", "second home");
+    TavmoClientUninitialize();
 
     const auto first = filesWithPrefix(firstDirectory, prefix_);
     const auto second = filesWithPrefix(logDirectory_, prefix_);
@@ -234,37 +254,153 @@ TEST_F(LoggingTest, StartTakesTheNewLogConfiguration) {
     EXPECT_NE(readFile(second[0]).find("second home"), std::string::npos);
 }
 
-TEST_F(LoggingTest, ConcurrentWritersNeitherLoseNorInterleaveLines) {
-    // A few new files meanwhile, fewer than are kept.
-    logSize_ = 64 * 1024;
+// Every line of `text` is a log line whose message is "<writer> line <i> ...";
+// each writer's lines come numbered 0, 1, ... and there are `linesEach`.
+void expectEveryWriterInOrder(const std::string& text, const std::vector<std::string>& writers, int linesEach) {
+    std::map<std::string, int> next;
+    for (const auto& writer : writers) next[writer] = 0;
+    for (const auto& line : splitLines(text)) {
+        ASSERT_TRUE(isLogLine(line)) << line;
+        size_t message = 0;
+        for (int space = 0; space < 4; ++space) message = line.find(' ', message) + 1;
+        char writer[64] = {};
+        int i = -1;
+        ASSERT_EQ(std::sscanf(line.c_str() + message, "%63s line %d", writer, &i), 2) << line;
+        const auto found = next.find(writer);
+        ASSERT_NE(found, next.end()) << line;
+        EXPECT_EQ(i, found->second++) << line;
+    }
+    for (const auto& [writer, count] : next) EXPECT_EQ(count, linesEach) << writer;
+}
+
+struct WritersCase {
+    const char* name;
+    int lines;
+    size_t padding;
+    uint32_t fileSize;
+};
+
+void PrintTo(const WritersCase& c, std::ostream* out) { *out << c.name; }
+
+class ConcurrentWritersTest : public StandInTest, public ::testing::WithParamInterface<WritersCase> {};
+
+TEST_P(ConcurrentWritersTest, NeitherLoseNorReorderNorInterleaveLines) {
+    const WritersCase& c = GetParam();
+    logSize_ = c.fileSize;
     ASSERT_EQ(initialize(), 1);
-    constexpr int kThreads = 4;
-    constexpr int kLines = 400;
+    const std::string padding(c.padding, 'p');
+    std::vector<std::string> names;
     std::vector<std::thread> writers;
-    writers.reserve(kThreads);
-    for (int t = 0; t < kThreads; ++t) {
-        writers.emplace_back([t] {
-            for (int i = 0; i < kLines; ++i) {
-                TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "writer.cpp", t, "", "writer %d line %d %s", t, i,
-                                        "padding-padding-padding");
+    for (int t = 0; t < 4; ++t) names.push_back("writer-" + std::to_string(t));
+    for (const auto& name : names) {
+        writers.emplace_back([&name, &padding, &c] {
+            for (int i = 0; i < c.lines; ++i) {
+                TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "writer.cpp", i, "", "%s line %d %s", name.c_str(), i,
+                                        padding.c_str());
             }
         });
     }
     for (auto& writer : writers) writer.join();
-
-    std::vector<int> nextLine(kThreads, 0);
-    size_t total = 0;
-    for (const auto& line : splitLines(allLogText())) {
-        ASSERT_TRUE(isLogLine(line)) << line;
-        int t = -1, i = -1;
-        const auto at = line.find("writer ", line.find("writer.cpp:"));
-        ASSERT_EQ(std::sscanf(line.c_str() + at, "writer %d line %d", &t, &i), 2) << line;
-        ASSERT_TRUE(t >= 0 && t < kThreads) << line;
-        EXPECT_EQ(i, nextLine[static_cast<size_t>(t)]++) << line;
-        ++total;
-    }
-    EXPECT_EQ(total, static_cast<size_t>(kThreads * kLines));
+    TavmoClientUninitialize();
+    expectEveryWriterInOrder(allLogText(), names, c.lines);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ConcurrentWritersTest,
+                         ::testing::Values(
+                             // A few new files meanwhile, fewer than are kept.
+                             WritersCase{"ShortLinesOverSeveralFiles", 400, 24, 64 * 1024},
+                             // More than the queue holds, so that writers wait for room.
+                             WritersCase{"MoreThanTheQueueHolds", 600, 1000, 0}),
+                         [](const ::testing::TestParamInfo<WritersCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(LoggingTest, ErrorLineAndEveryLineBeforeItAreInTheFileWhenTheCallReturns) {
+    ASSERT_EQ(initialize(), 1);
+    std::vector<std::string> expected;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 50; ++i) {
+            TavmoClientLogFormatted(TAVMO_CLIENT_LOG_INFO, "e.cpp", i, "", "before the error %d", i);
+            expected.push_back("INFO e.cpp:" + std::to_string(i) + " before the error " + std::to_string(i));
+        }
+        // Both ways in.
+        if (round == 0) {
+            TavmoClientLogFormatted(TAVMO_CLIENT_LOG_ERROR, "e.cpp", 99, "", "%s", "the formatted error");
+            expected.push_back("ERROR e.cpp:99 the formatted error");
+        } else {
+            TavmoClientLog(TAVMO_CLIENT_LOG_ERROR, "e.cpp", 98, "", "the plain error");
+            expected.push_back("ERROR e.cpp:98 the plain error");
+        }
+
+        // Read while the library still runs: not a question of time.
+        const auto lines = splitLines(allLogText());
+        ASSERT_EQ(lines.size(), expected.size());
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(lines[i].find(' ', 11) + 1), expected[i]);
+    }
+}
+
+#if !defined(_WIN32)
+TEST_F(LoggingTest, ChildOfForkWritesItsOwnLinesAndNotItsParents) {
+    ASSERT_EQ(initialize(), 1);
+    TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "fork.cpp", 1, "", "parent before the fork");
+    const pid_t child = fork();
+    if (child == 0) {
+        TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "fork.cpp", 2, "", "child line");
+        std::_Exit(0);
+    }
+    ASSERT_GT(child, 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "fork.cpp", 3, "", "parent after the fork");
+    TavmoClientUninitialize();
+
+    const std::string text = allLogText();
+    for (const char* message : {"parent before the fork", "child line", "parent after the fork"}) {
+        const size_t first = text.find(message);
+        EXPECT_NE(first, std::string::npos) << message << "\n" << text;
+        EXPECT_EQ(text.find(message, first + 1), std::string::npos) << message << " twice\n" << text;
+    }
+}
+#endif
+
+// How a process may end without uninitializing the library, and the exit
+// code it then has.
+struct ProcessEnd {
+    const char* how;
+    int exitCode;
+};
+
+void PrintTo(const ProcessEnd& c, std::ostream* out) { *out << c.how; }
+
+#if defined(_WIN32)
+constexpr int kAbortedCode = 3;
+#else
+constexpr int kAbortedCode = 128 + SIGABRT;
+#endif
+
+class ProcessEndTest : public StandInTest, public ::testing::WithParamInterface<ProcessEnd> {};
+
+TEST_P(ProcessEndTest, LinesLoggedJustBeforeAreInTheFile) {
+    const std::string command = std::string("\"") + STANDIN_LOG_THEN_EXIT + "\" \"" + logDirectory().string() + "\" " +
+                                prefix_ + " " + GetParam().how;
+    int status = std::system(command.c_str());
+#if !defined(_WIN32)
+    status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+#endif
+    EXPECT_EQ(status, GetParam().exitCode);
+    // As in LogThenExit.cpp.
+    expectEveryWriterInOrder(allLogText(), {"main", "other"}, 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ProcessEndTest,
+                         ::testing::Values(ProcessEnd{"exit-0", 0}, ProcessEnd{"exit-3", 3}, ProcessEnd{"return", 0},
+                                           ProcessEnd{"terminate", kAbortedCode}),
+                         [](const ::testing::TestParamInfo<ProcessEnd>& info) {
+                             std::string name = info.param.how;
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
 
 TEST_F(LoggingTest, ConsoleEchoFollowsItsSwitch) {
     ASSERT_EQ(initialize(), 1);
@@ -274,6 +410,7 @@ TEST_F(LoggingTest, ConsoleEchoFollowsItsSwitch) {
     TavmoClientConsoleLogConfigure(0);
     TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "a.cpp", 2, "", "quiet line");
     const std::string console = ::testing::internal::GetCapturedStderr();
+    TavmoClientUninitialize();
 
     EXPECT_NE(console.find("a.cpp:1 echoed line"), std::string::npos) << console;
     EXPECT_EQ(console.find("quiet line"), std::string::npos) << console;
