@@ -10,13 +10,18 @@
 #include <system_error>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <pthread.h>
+#include <signal.h>
+#endif
+
 #include "OwnFolder.h"
 #include "TavmoClient.h"
 
 namespace standin {
 namespace {
 
-thread_local bool onWriterThread_ = false;
+thread_local bool isWriterThread = false;
 
 std::tm utcTime(std::time_t seconds) {
     std::tm out{};
@@ -116,7 +121,7 @@ void Logger::close() {
         detailEnabled_ = false;
     }
     // No line is queued from here on; the writer writes out the rest first.
-    stopWriter();
+    stopWriter(false);
     std::lock_guard<std::mutex> file(fileMutex_);
     file_.close();
     fileBytes_ = 0;
@@ -133,7 +138,7 @@ void Logger::flush() {
 }
 
 void Logger::finish(bool joinWriter) {
-    if (joinWriter) stopWriter();
+    if (joinWriter) stopWriter(true);
     Lines rest;
     {
         // Without the join, a lock that cannot be had now is held by a thread
@@ -214,6 +219,8 @@ void Logger::enqueue(const std::string& record, bool waitUntilWritten) {
     while (!direct_ && !queued_.text.empty() && queued_.text.size() + record.size() > kQueuedBytes) {
         lineQueued_.notify_one();
         roomMade_.wait(queue);
+        // close() may have ended the writer meanwhile.
+        if (!hasDirectory_) return;
     }
     if (!direct_ && !writer_) direct_ = !startWriterLocked();
     if (direct_) {
@@ -247,21 +254,35 @@ void Logger::enqueue(const std::string& record, bool waitUntilWritten) {
 }
 
 bool Logger::startWriterLocked() {
+#if !defined(_WIN32)
+    // The writer takes none of the host's signals: it inherits a full mask.
+    sigset_t all;
+    sigset_t callers;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &callers);
+#endif
+    bool started = true;
     try {
         writer_ = std::make_unique<std::thread>([this] { runWriter(); });
-        return true;
     } catch (const std::exception&) {
         // No thread to be had: the callers write their lines themselves.
-        return false;
+        started = false;
     }
+#if !defined(_WIN32)
+    pthread_sigmask(SIG_SETMASK, &callers, nullptr);
+#endif
+    return started;
 }
 
-void Logger::stopWriter() {
+void Logger::stopWriter(bool thenDirect) {
     std::lock_guard<std::mutex> lifecycle(writerLifecycle_);
     std::thread* writer = nullptr;
     {
         std::lock_guard<std::mutex> queue(queueMutex_);
-        if (!writer_) return;
+        if (!writer_) {
+            direct_ = direct_ || thenDirect;
+            return;
+        }
         writer = writer_.get();
         stopping_ = true;
         lineQueued_.notify_one();
@@ -270,12 +291,14 @@ void Logger::stopWriter() {
     std::lock_guard<std::mutex> queue(queueMutex_);
     writer_.reset();
     stopping_ = false;
+    // No new writer for a line that came meanwhile: finish() writes it.
+    direct_ = direct_ || thenDirect;
 }
 
-bool Logger::onWriterThread() { return onWriterThread_; }
+bool Logger::onWriterThread() { return isWriterThread; }
 
 void Logger::runWriter() {
-    onWriterThread_ = true;
+    isWriterThread = true;
     Lines batch;
     std::unique_lock<std::mutex> queue(queueMutex_);
     for (;;) {

@@ -108,7 +108,8 @@ private:
     void enqueue(const std::string& record, bool waitUntilWritten);
     // Caller holds queueMutex_. False when no thread can be started.
     bool startWriterLocked();
-    void stopWriter();
+    // With `thenDirect`, callers write their lines from then on.
+    void stopWriter(bool thenDirect);
     void runWriter();
     // Caller holds fileMutex_.
     void writeLines(const Lines& lines);
