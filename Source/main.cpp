@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "DeviceNotifications.h"
 #include "HostState.h"
 #include "HostThreads.h"
 #include "Log.h"
@@ -111,10 +112,20 @@ void enableOptionalFeatures() {
     TavmoClientSetOptionalFeatures(&features);
 }
 
-bool createWindowAndWatchDevices() {
+void createHiddenWindow() {
     hWindow = platform::createHiddenWindow();
     LOG_INFO("MainThread: CreateWindowEx(...) hWindow: [%#x]",
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(hWindow)));
+}
+
+// Runs while the workers answer the first requests: setting up the watch
+// (udev's netlink socket and its filter, or the window's registration) is
+// not on the way to the first reply. What depends on the devices waits for
+// deviceWatchSettled(), whether the watch runs or not.
+bool watchDevices() {
+    struct Settles {
+        ~Settles() { deviceWatchSettled(); }
+    } settles;
     uintptr_t notifyHandle = 0;
     int error = 0;
     if (!platform::registerDeviceNotification(hWindow, notifyHandle, error)) {
@@ -227,10 +238,12 @@ int hostMain(int argc, char** argv) {
     try {
         if (separateStandardOutput(arguments.debug)) captureFile = openCaptureFile();
         enableOptionalFeatures();
-        notificationRegistered = createWindowAndWatchDevices();
+        createHiddenWindow();
 
         platform::watchStopSignals();
+        deviceWatchStarting();
         Supervisor supervisor;
+        notificationRegistered = watchDevices();
         supervisor.run();
         abandonedWorker = supervisor.abandonedAny();
 

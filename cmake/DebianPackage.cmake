@@ -12,6 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVMO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The host opens libudev for its device watch at run time, so the linked
+# libraries that dpkg-shlibdeps reads do not name it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libudev1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary, then the long description.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "TavmoClientForWeb host with a stand-in library, for page developers")

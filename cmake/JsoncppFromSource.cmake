@@ -1,4 +1,5 @@
-# jsoncpp for a cross build: Debian's source package, fetched once into
+# jsoncpp for a cross build, and for a Linux build with TAVMO_STATIC_JSONCPP
+# (CMakeLists.txt): Debian's source package, fetched once into
 # TAVMO_JSONCPP_SOURCE_CACHE (kept between builds; several build folders may
 # share one) and compiled for the target as the static library tavmo_jsoncpp.
 set(TAVMO_JSONCPP_SOURCE_CACHE ${CMAKE_BINARY_DIR}/jsoncpp-source
@@ -10,7 +11,8 @@ if(NOT TAVMO_JSONCPP_ROOT)
   execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/fetch-jsoncpp-source.sh ${TAVMO_JSONCPP_SOURCE_CACHE}
                   RESULT_VARIABLE TAVMO_JSONCPP_FETCH_RESULT)
   if(NOT TAVMO_JSONCPP_FETCH_RESULT EQUAL 0)
-    message(FATAL_ERROR "Could not fetch the jsoncpp source package")
+    message(FATAL_ERROR "Could not fetch the jsoncpp source package (a Linux build can do without: "
+                        "-DTAVMO_STATIC_JSONCPP=OFF links the distribution's shared library)")
   endif()
   file(GLOB TAVMO_JSONCPP_ROOT LIST_DIRECTORIES true ${TAVMO_JSONCPP_SOURCE_CACHE}/jsoncpp-*)
 endif()

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "DeviceNotifications.h"
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
@@ -103,7 +104,7 @@ void InEventStart(Json::Value& request, int& clientStarted) {
         request["error"] = "TavmoClient already started";
         return;
     }
-    if (iCamera == 0) RegCamera();
+    if (virtualCameraPresence() == 0) RegCamera();
     if (!hWindow) {
         LOG_ERROR("OutputThread: InEventStart() hWindow: [NULL]");
         clientStarted = 0;
@@ -123,5 +124,5 @@ void InEventStart(Json::Value& request, int& clientStarted) {
 
 void InEventStop(Json::Value& request, int& clientStarted) {
     stopUnlessBusy(request, clientStarted);
-    if (iCamera == 1) UnregCamera();
+    if (virtualCameraPresence() == 1) UnregCamera();
 }

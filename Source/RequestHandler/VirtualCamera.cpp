@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "DeviceNotifications.h"
 #include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
@@ -118,7 +119,7 @@ int RegCamera() { return runRegistration(registration(true), WhenToolRuns::Wait)
 int UnregCamera() { return runRegistration(registration(false), WhenToolRuns::Wait); }
 
 void RequestGetCameraStatus(Json::Value& request, int& clientStarted) {
-    int32_t present = iCamera.load();
+    int32_t present = virtualCameraPresence();
     request["status"] = static_cast<Json::UInt>(present);
     if (clientStarted != 1 || present != 0) return;
     if (++cameraRetryCount <= kStatusPollsBeforeRetry) return;

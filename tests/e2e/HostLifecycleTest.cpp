@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -27,6 +28,29 @@ TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
           "MainThread: InputThread WAIT_OBJECT_0", "MainThread: OutputThread WAIT_OBJECT_0",
           "MainThread: OutEventThread WAIT_OBJECT_0", "MainThread: EXIT Starting cleanup...", "MainThread: EXIT"})
         EXPECT_NE(log.find(line), std::string::npos) << line;
+}
+
+// The device watch is set up while the workers already read: a host whose
+// input ends before that still sets it up, and ends in the fixed order.
+TEST(HostLifecycle, WithoutAnyRequestSetsUpTheDeviceWatchAndEndsInOrder) {
+    ScratchFolder folder;
+    HostProcess host(folder);
+    host.closeInput();
+    EXPECT_EQ(host.waitExit(), 0);
+    std::string log = host.logText();
+    std::size_t previous = 0;
+    for (const char* line :
+         {"MainThread: CreateWindowEx(...)", "MainThread: RegisterDeviceNotification(...)",
+          "MainThread: InputThread WAIT_OBJECT_0", "MainThread: OutputThread WAIT_OBJECT_0",
+          "MainThread: OutEventThread WAIT_OBJECT_0", "MainThread: EXIT Starting cleanup...", "MainThread: EXIT"}) {
+        std::size_t at = log.find(line, previous);
+        ASSERT_NE(at, std::string::npos) << line << " missing or out of order in\n" << log;
+        previous = at + std::strlen(line);
+    }
+#if defined(TAVMO_HOST_WATCHES_UDEV)
+    // libudev is opened, not linked: a name it lacks shows only here.
+    EXPECT_NE(log.find("MainThread: RegisterDeviceNotification(...) hNotify: ["), std::string::npos) << log;
+#endif
 }
 
 // The thread is named by the id that ps -L, debuggers and the Task Manager

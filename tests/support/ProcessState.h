@@ -2,6 +2,7 @@
 // start-up finds them, so that each test or fuzz input starts afresh.
 #pragma once
 
+#include "DeviceNotifications.h"
 #include "FakeTavmoClient.h"
 #include "HostState.h"
 #include "RequestHandler/DesktopTable.h"
@@ -11,6 +12,7 @@ inline void resetProcessState() {
     hostState = HostRunning;
     inConference = 0;
     iCamera = 0;
+    deviceWatchSettled();
     bChromex64 = 0;
     clearDesktopTable();
     requestQueue.reset();

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <string>
 #include <thread>
 
+#include "DeviceNotifications.h"
 #include "HostFixture.h"
 #include "HostState.h"
 #include "RegistrationTools.h"
@@ -314,6 +316,21 @@ TEST_F(VirtualCamera, StatusRetryCountSurvivesACameraThatCameAndWent) {
     poll();
     EXPECT_EQ(installation.waitForRuns(false, 1), std::vector<std::string>{"/s TavmoWPVC.dll"});
     EXPECT_EQ(cameraRetryCount, 0);
+}
+
+// The device watch starts beside the workers: a request that reads the
+// camera's presence meanwhile answers what the watch saw while it started.
+TEST_F(VirtualCamera, StatusAskedWhileTheDeviceWatchStartsAnswersWhatTheWatchSaw) {
+    deviceWatchStarting();
+    std::promise<void> asking;
+    std::future<std::string> reply = std::async(std::launch::async, [&] {
+        asking.set_value();
+        return answer(std::string(R"({"type":"RequestGetCameraStatus","_direction":1})"));
+    });
+    asking.get_future().wait();
+    onVideoDeviceChange(DeviceChange::Arrival, "DidErorovIdezireRozova");
+    deviceWatchSettled();
+    EXPECT_EQ(reply.get(), "{\"_direction\":2,\"status\":1,\"type\":\"RequestGetCameraStatus\"}\n");
 }
 
 struct ResolutionCase {

@@ -1,5 +1,6 @@
 // The hidden window's POSIX counterpart: a wake-up pipe for the main thread
 // and a udev monitor of video4linux devices in place of device notifications.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -24,13 +25,59 @@ int wakePipe[2] = {-1, -1};
 int hiddenWindow = 0;
 
 #if defined(TAVMO_HAVE_LIBUDEV)
+// libudev is opened when the watch is set up, which the main thread does
+// beside the workers: linked to the host, it would be loaded and relocated
+// before main, on the way to the first reply. A machine without it has no
+// watch, as one whose udev refuses the monitor.
+struct Udev {
+    decltype(&::udev_new) newContext;
+    decltype(&::udev_unref) unrefContext;
+    decltype(&::udev_monitor_new_from_netlink) newMonitor;
+    decltype(&::udev_monitor_filter_add_match_subsystem_devtype) matchSubsystem;
+    decltype(&::udev_monitor_enable_receiving) enableReceiving;
+    decltype(&::udev_monitor_get_fd) monitorFd;
+    decltype(&::udev_monitor_receive_device) receiveDevice;
+    decltype(&::udev_monitor_unref) unrefMonitor;
+    decltype(&::udev_device_get_action) action;
+    decltype(&::udev_device_get_sysattr_value) sysattrValue;
+    decltype(&::udev_device_unref) unrefDevice;
+};
+
+template <typename Function>
+bool bind(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// Opened once and kept: the monitor's functions are used until the end.
+const Udev* openUdev() {
+    static const Udev* const opened = []() -> const Udev* {
+        static Udev udev;
+        void* library = ::dlopen("libudev.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        bool complete = bind(library, "udev_new", udev.newContext) && bind(library, "udev_unref", udev.unrefContext) &&
+                        bind(library, "udev_monitor_new_from_netlink", udev.newMonitor) &&
+                        bind(library, "udev_monitor_filter_add_match_subsystem_devtype", udev.matchSubsystem) &&
+                        bind(library, "udev_monitor_enable_receiving", udev.enableReceiving) &&
+                        bind(library, "udev_monitor_get_fd", udev.monitorFd) &&
+                        bind(library, "udev_monitor_receive_device", udev.receiveDevice) &&
+                        bind(library, "udev_monitor_unref", udev.unrefMonitor) &&
+                        bind(library, "udev_device_get_action", udev.action) &&
+                        bind(library, "udev_device_get_sysattr_value", udev.sysattrValue) &&
+                        bind(library, "udev_device_unref", udev.unrefDevice);
+        return complete ? &udev : nullptr;
+    }();
+    return opened;
+}
+
+const Udev* udevLibrary = nullptr;
 udev* udevContext = nullptr;
 udev_monitor* videoMonitor = nullptr;
 #endif
 
 int monitorFd() {
 #if defined(TAVMO_HAVE_LIBUDEV)
-    return videoMonitor ? udev_monitor_get_fd(videoMonitor) : -1;
+    return videoMonitor ? udevLibrary->monitorFd(videoMonitor) : -1;
 #else
     return -1;
 #endif
@@ -45,14 +92,14 @@ void drainWakePipe() {
 void handleDeviceEvents() {
 #if defined(TAVMO_HAVE_LIBUDEV)
     while (videoMonitor) {
-        udev_device* device = udev_monitor_receive_device(videoMonitor);
+        udev_device* device = udevLibrary->receiveDevice(videoMonitor);
         if (!device) return;
-        const char* action = udev_device_get_action(device);
-        const char* name = udev_device_get_sysattr_value(device, "name");
+        const char* action = udevLibrary->action(device);
+        const char* name = udevLibrary->sysattrValue(device, "name");
         if (action && std::strcmp(action, "add") == 0) onVideoDeviceChange(DeviceChange::Arrival, name ? name : "");
         if (action && std::strcmp(action, "remove") == 0)
             onVideoDeviceChange(DeviceChange::RemoveComplete, name ? name : "");
-        udev_device_unref(device);
+        udevLibrary->unrefDevice(device);
     }
 #endif
 }
@@ -66,11 +113,16 @@ void* createHiddenWindow() {
 
 bool registerDeviceNotification(void*, uintptr_t& handle, int& systemError) {
 #if defined(TAVMO_HAVE_LIBUDEV)
-    udevContext = udev_new();
-    if (udevContext) videoMonitor = udev_monitor_new_from_netlink(udevContext, "udev");
-    if (videoMonitor && udev_monitor_filter_add_match_subsystem_devtype(videoMonitor, "video4linux", nullptr) >= 0 &&
-        udev_monitor_enable_receiving(videoMonitor) >= 0) {
-        int fd = udev_monitor_get_fd(videoMonitor);
+    udevLibrary = openUdev();
+    if (!udevLibrary) {
+        systemError = ELIBACC;
+        return false;
+    }
+    udevContext = udevLibrary->newContext();
+    if (udevContext) videoMonitor = udevLibrary->newMonitor(udevContext, "udev");
+    if (videoMonitor && udevLibrary->matchSubsystem(videoMonitor, "video4linux", nullptr) >= 0 &&
+        udevLibrary->enableReceiving(videoMonitor) >= 0) {
+        int fd = udevLibrary->monitorFd(videoMonitor);
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
         handle = reinterpret_cast<uintptr_t>(videoMonitor);
         return true;
@@ -87,8 +139,8 @@ bool registerDeviceNotification(void*, uintptr_t& handle, int& systemError) {
 
 void unregisterDeviceNotification() {
 #if defined(TAVMO_HAVE_LIBUDEV)
-    if (videoMonitor) udev_monitor_unref(videoMonitor);
-    if (udevContext) udev_unref(udevContext);
+    if (videoMonitor) udevLibrary->unrefMonitor(videoMonitor);
+    if (udevContext) udevLibrary->unrefContext(udevContext);
     videoMonitor = nullptr;
     udevContext = nullptr;
 #endif
