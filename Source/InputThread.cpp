@@ -67,11 +67,23 @@ ReadResult readLine(FILE* input, std::string& text) {
 // leave to reach the library is bounded well below that.
 void queueSyntheticLeave() {
     LOG_INFO("InputThread: Pushing: [%s]", kSyntheticLeaveRequest);
-    uint64_t sequence = requestQueue.push({kSyntheticLeaveRequest, false});
+    uint64_t sequence = requestQueue.push(parseRequestText(kSyntheticLeaveRequest));
     requestQueue.waitHandled(sequence, std::chrono::milliseconds(2000));
 }
 
 }  // namespace
+
+QueuedRequest parseRequestText(std::string text) {
+    QueuedRequest parsed;
+    try {
+        if (json::parse(text, parsed.request) && parsed.request.isObject()) parsed.outcome = ParseOutcome::Object;
+    } catch (...) {
+        parsed.outcome = ParseOutcome::Failed;
+    }
+    if (parsed.outcome != ParseOutcome::Object) parsed.request = Json::Value();
+    parsed.text = std::move(text);
+    return parsed;
+}
 
 ReadResult readRequestText(FILE* input, bool debug, std::string& text) {
     return debug ? readLine(input, text) : readFramed(input, text);
@@ -89,8 +101,12 @@ void InputThread(FILE* input) {
         }
         if (text == kExitText) break;
         LOG_DETAIL("InputThread: Received: [%s]", textForLog(text).c_str());
+        // Parsed, a text takes many times its size: it is parsed only once
+        // the queue has room for it, so that at most the queue's bound of
+        // texts is held parsed.
         std::size_t bytes = text.size();
-        requestQueue.pushWhenRoom({std::move(text), false}, bytes);
+        requestQueue.waitForRoom(bytes);
+        requestQueue.pushWhenRoom(parseRequestText(std::move(text)), bytes);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     TavmoClientSynchronizeStart();
