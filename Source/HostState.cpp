@@ -7,7 +7,6 @@ std::atomic<int32_t> bChromex64{0};
 void* hWindow = nullptr;
 
 namespace {
-constexpr std::size_t kMostQueuedRequests = 256;
 // Counted in text bytes; parsed, the queue holds some fifty times as much.
 // A single longer request is still taken when the queue is empty.
 constexpr std::size_t kMostQueuedBytes = kLongestRequest / 4;

@@ -46,6 +46,9 @@ struct QueuedRequest {
 // browser takes from the host. Parsed, a text takes some fifty times its size.
 inline constexpr std::size_t kLongestRequest = 2 * 1024 * 1024;
 
+// The most requests that InputThread reads ahead of OutputThread.
+inline constexpr std::size_t kMostQueuedRequests = 256;
+
 // Requests from InputThread to OutputThread; closing it is the end of input.
 // Bounded by the count and the text bytes of the requests it holds, so that a
 // page that writes faster than the host answers is read more slowly.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -187,6 +188,42 @@ TEST_F(Framing, RepliesToABatchOfMixedRequestsKeepTheirOrder) {
     EXPECT_NE(bodies[4].find(R"("_id":2,"type":"RequestGetVersion","version")"), std::string::npos) << bodies[4];
     EXPECT_TRUE(fake::logged("OutputThread: Not a valid JSON object: [{nope]", 1));
     EXPECT_TRUE(fake::logged("OutputThread: Handling request: [[1]]", 4));
+}
+
+// A page that writes far more than the queue holds is read more slowly, and
+// loses nothing: a consumer that takes its time sees every request, in order,
+// and never more at once than the queue's bound.
+TEST_F(Framing, ReadingAheadStopsAtTheQueuesBoundAndLosesNothing) {
+    const int count = 3 * static_cast<int>(kMostQueuedRequests) + 7;
+    std::string bytes;
+    std::vector<std::string> sent;
+    for (int id = 0; id < count; ++id) {
+        sent.push_back(R"({"type":"RequestGetVersion","_direction":1,"_id":)" + std::to_string(id) + "}");
+        bytes += frame(sent.back());
+    }
+    std::vector<std::string> seen;
+    std::size_t largestBatch = 0;
+    std::thread consumer([&] {
+        std::vector<QueuedRequest> batch;
+        while (seen.size() < sent.size()) {
+            ASSERT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<QueuedRequest>::Wait::Taken);
+            largestBatch = std::max(largestBatch, batch.size());
+            for (const QueuedRequest& request : batch) {
+                EXPECT_EQ(request.outcome, ParseOutcome::Object);
+                seen.push_back(request.text);
+            }
+            // Slower than the reader: it fills the queue meanwhile.
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    FILE* input = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), input);
+    std::rewind(input);
+    InputThread(input);
+    std::fclose(input);
+    consumer.join();
+    EXPECT_EQ(seen, sent);
+    EXPECT_LE(largestBatch, kMostQueuedRequests);
 }
 
 class Writer : public HostFixture {};
