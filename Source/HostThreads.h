@@ -25,7 +25,7 @@ void InputThread(FILE* input);
 // Carries out queued requests until the end of input.
 void OutputThread();
 // Parses a request text into what InputThread queues.
-QueuedRequest parseRequestText(std::string text);
+QueuedRequest parseRequestText(json::Parser& parser, std::string text);
 // Carries out and answers one request as InputThread queued it.
 void handleQueuedRequest(QueuedRequest& request, int& clientStarted);
 // Parses, dispatches and answers one request text.

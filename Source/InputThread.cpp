@@ -65,18 +65,18 @@ ReadResult readLine(FILE* input, std::string& text) {
 
 // A browser kills the host soon after closing its pipes, so the wait for the
 // leave to reach the library is bounded well below that.
-void queueSyntheticLeave() {
+void queueSyntheticLeave(json::Parser& parser) {
     LOG_INFO("InputThread: Pushing: [%s]", kSyntheticLeaveRequest);
-    uint64_t sequence = requestQueue.push(parseRequestText(kSyntheticLeaveRequest));
+    uint64_t sequence = requestQueue.push(parseRequestText(parser, kSyntheticLeaveRequest));
     requestQueue.waitHandled(sequence, std::chrono::milliseconds(2000));
 }
 
 }  // namespace
 
-QueuedRequest parseRequestText(std::string text) {
+QueuedRequest parseRequestText(json::Parser& parser, std::string text) {
     QueuedRequest parsed;
     try {
-        if (json::parse(text, parsed.request) && parsed.request.isObject()) parsed.outcome = ParseOutcome::Object;
+        if (parser.parse(text, parsed.request) && parsed.request.isObject()) parsed.outcome = ParseOutcome::Object;
     } catch (...) {
         parsed.outcome = ParseOutcome::Failed;
     }
@@ -93,6 +93,7 @@ void InputThread(FILE* input) {
     LOG_INFO("InputThread: STARTED");
     bool debug = isDebugMode();
     std::string text;
+    json::Parser parser;
     for (ReadResult read; (read = readRequestText(input, debug, text)) != ReadResult::Ended;) {
         if (read == ReadResult::Dropped) continue;
         if (read == ReadResult::TooLarge) {
@@ -106,12 +107,12 @@ void InputThread(FILE* input) {
         // texts is held parsed.
         std::size_t bytes = text.size();
         requestQueue.waitForRoom(bytes);
-        requestQueue.pushWhenRoom(parseRequestText(std::move(text)), bytes);
+        requestQueue.pushWhenRoom(parseRequestText(parser, std::move(text)), bytes);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     TavmoClientSynchronizeStart();
     hostState = HostInputEnded;
     TavmoClientSynchronizeEnd();
-    if (inConference.load() == 1) queueSyntheticLeave();
+    if (inConference.load() == 1) queueSyntheticLeave(parser);
     LOG_INFO("InputThread: EXIT");
 }

@@ -42,7 +42,8 @@ void handleQueuedRequest(QueuedRequest& queued, int& clientStarted) {
 }
 
 void handleRequestText(const std::string& text, int& clientStarted) {
-    QueuedRequest queued = parseRequestText(text);
+    json::Parser parser;
+    QueuedRequest queued = parseRequestText(parser, text);
     handleQueuedRequest(queued, clientStarted);
 }
 
