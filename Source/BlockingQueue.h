@@ -46,16 +46,20 @@ public:
         return pushUnless(std::move(item), [] { return false; });
     }
 
+    // Waits until the queue has room for an item of `bytes` bytes, or is
+    // closed. A sole producer can so wait before it makes a costly item.
+    void waitForRoom(std::size_t bytes) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        roomMade_.wait(lock, [&] { return closed_ || hasRoomFor(bytes); });
+    }
+
     // Appends an item of `bytes` bytes once the queue has room for it.
     // Returns its sequence number, or 0 if the queue was closed meanwhile.
     uint64_t pushWhenRoom(T item, std::size_t bytes) {
         uint64_t sequence = 0;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            roomMade_.wait(lock, [&] {
-                return closed_ || items_.empty() ||
-                       (items_.size() < mostItems_ && bytes <= mostBytes_ && queuedBytes_ <= mostBytes_ - bytes);
-            });
+            roomMade_.wait(lock, [&] { return closed_ || hasRoomFor(bytes); });
             if (closed_) return 0;
             items_.push_back(std::move(item));
             queuedBytes_ += bytes;
@@ -125,6 +129,11 @@ public:
     }
 
 private:
+    bool hasRoomFor(std::size_t bytes) const {
+        return items_.empty() ||
+               (items_.size() < mostItems_ && bytes <= mostBytes_ && queuedBytes_ <= mostBytes_ - bytes);
+    }
+
     std::mutex mutex_;
     std::condition_variable queued_;
     std::condition_variable handledChanged_;

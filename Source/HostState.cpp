@@ -7,8 +7,9 @@ std::atomic<int32_t> bChromex64{0};
 void* hWindow = nullptr;
 
 namespace {
-constexpr std::size_t kMostQueuedRequests = 1024;
-constexpr std::size_t kMostQueuedBytes = 8 * kLongestRequest;
+// Counted in text bytes; parsed, the queue holds some fifty times as much.
+// A single longer request is still taken when the queue is empty.
+constexpr std::size_t kMostQueuedBytes = kLongestRequest / 4;
 }  // namespace
 
 BlockingQueue<QueuedRequest> requestQueue(kMostQueuedRequests, kMostQueuedBytes);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Json.h"
+#include "HostState.h"
 
 // The synthetic request queued when the browser goes away during a conference.
 inline constexpr const char* kSyntheticLeaveRequest = "{\"type\":\"InEventLeave\",\"_direction\":1}";
@@ -24,6 +24,10 @@ ReadResult readRequestText(FILE* input, bool debug, std::string& text);
 void InputThread(FILE* input);
 // Carries out queued requests until the end of input.
 void OutputThread();
+// Parses a request text into what InputThread queues.
+QueuedRequest parseRequestText(json::Parser& parser, std::string text);
+// Carries out and answers one request as InputThread queued it.
+void handleQueuedRequest(QueuedRequest& request, int& clientStarted);
 // Parses, dispatches and answers one request text.
 void handleRequestText(const std::string& text, int& clientStarted);
 // Answers a request whose body was too large to read into memory.

@@ -65,13 +65,25 @@ ReadResult readLine(FILE* input, std::string& text) {
 
 // A browser kills the host soon after closing its pipes, so the wait for the
 // leave to reach the library is bounded well below that.
-void queueSyntheticLeave() {
+void queueSyntheticLeave(json::Parser& parser) {
     LOG_INFO("InputThread: Pushing: [%s]", kSyntheticLeaveRequest);
-    uint64_t sequence = requestQueue.push({kSyntheticLeaveRequest, false});
+    uint64_t sequence = requestQueue.push(parseRequestText(parser, kSyntheticLeaveRequest));
     requestQueue.waitHandled(sequence, std::chrono::milliseconds(2000));
 }
 
 }  // namespace
+
+QueuedRequest parseRequestText(json::Parser& parser, std::string text) {
+    QueuedRequest parsed;
+    try {
+        if (parser.parse(text, parsed.request) && parsed.request.isObject()) parsed.outcome = ParseOutcome::Object;
+    } catch (...) {
+        parsed.outcome = ParseOutcome::Failed;
+    }
+    if (parsed.outcome != ParseOutcome::Object) parsed.request = Json::Value();
+    parsed.text = std::move(text);
+    return parsed;
+}
 
 ReadResult readRequestText(FILE* input, bool debug, std::string& text) {
     return debug ? readLine(input, text) : readFramed(input, text);
@@ -81,6 +93,7 @@ void InputThread(FILE* input) {
     LOG_INFO("InputThread: STARTED");
     bool debug = isDebugMode();
     std::string text;
+    json::Parser parser;
     for (ReadResult read; (read = readRequestText(input, debug, text)) != ReadResult::Ended;) {
         if (read == ReadResult::Dropped) continue;
         if (read == ReadResult::TooLarge) {
@@ -89,13 +102,17 @@ void InputThread(FILE* input) {
         }
         if (text == kExitText) break;
         LOG_DETAIL("InputThread: Received: [%s]", textForLog(text).c_str());
+        // Parsed, a text takes many times its size: it is parsed only once
+        // the queue has room for it, so that at most the queue's bound of
+        // texts is held parsed.
         std::size_t bytes = text.size();
-        requestQueue.pushWhenRoom({std::move(text), false}, bytes);
+        requestQueue.waitForRoom(bytes);
+        requestQueue.pushWhenRoom(parseRequestText(parser, std::move(text)), bytes);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     TavmoClientSynchronizeStart();
     hostState = HostInputEnded;
     TavmoClientSynchronizeEnd();
-    if (inConference.load() == 1) queueSyntheticLeave();
+    if (inConference.load() == 1) queueSyntheticLeave(parser);
     LOG_INFO("InputThread: EXIT");
 }

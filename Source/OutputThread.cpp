@@ -12,23 +12,39 @@ namespace {
 constexpr const char* kLogSource = logsource::kMain;
 }  // namespace
 
-void handleRequestText(const std::string& text, int& clientStarted) {
-    LOG_DETAIL("OutputThread: Handling request: [%s]", textForLog(text).c_str());
-    Json::Value request;
-    try {
-        if (json::parse(text, request) && request.isObject()) {
-            handleRequest(request, clientStarted);
-        } else {
-            request = Json::Value(Json::objectValue);
-            request["error"] = "Not a valid JSON object";
-            LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", textForLog(text).c_str());
+void handleQueuedRequest(QueuedRequest& queued, int& clientStarted) {
+    if (queued.tooLarge) {
+        answerTooLargeRequest();
+        return;
+    }
+    LOG_DETAIL("OutputThread: Handling request: [%s]", textForLog(queued.text).c_str());
+    Json::Value& request = queued.request;
+    bool failed = queued.outcome == ParseOutcome::Failed;
+    if (!failed) {
+        try {
+            if (queued.outcome == ParseOutcome::Object) {
+                handleRequest(request, clientStarted);
+            } else {
+                request = Json::Value(Json::objectValue);
+                request["error"] = "Not a valid JSON object";
+                LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", textForLog(queued.text).c_str());
+            }
+        } catch (...) {
+            failed = true;
         }
-    } catch (...) {
+    }
+    if (failed) {
         if (!request.isObject()) request = Json::Value(Json::objectValue);
         request["error"] = "Error while handling request";
-        LOG_ERROR("OutputThread: Exception while handling request: [%s]", textForLog(text).c_str());
+        LOG_ERROR("OutputThread: Exception while handling request: [%s]", textForLog(queued.text).c_str());
     }
     TavmoAgent::sendReply("OutputThread", std::move(request));
+}
+
+void handleRequestText(const std::string& text, int& clientStarted) {
+    json::Parser parser;
+    QueuedRequest queued = parseRequestText(parser, text);
+    handleQueuedRequest(queued, clientStarted);
 }
 
 void answerTooLargeRequest() {
@@ -43,11 +59,8 @@ void OutputThread() {
     std::vector<QueuedRequest> batch;
     while (requestQueue.waitAndTakeAll(batch) == BlockingQueue<QueuedRequest>::Wait::Taken) {
         LOG_DETAIL("OutputThread: Signaled by InputThread");
-        for (const QueuedRequest& request : batch) {
-            if (request.tooLarge)
-                answerTooLargeRequest();
-            else
-                handleRequestText(request.text, clientStarted);
+        for (QueuedRequest& request : batch) {
+            handleQueuedRequest(request, clientStarted);
             requestQueue.markHandled(1);
         }
     }

@@ -240,9 +240,54 @@ std::size_t userInfoEnd(std::string_view text, std::size_t shownEnd, std::size_t
 
 enum class Place { Outside, InString, InComment };
 
+// Whether `stem`, lower-case letters, starts at `at` in `text`, ignoring case.
+bool stemAt(std::string_view text, std::size_t at, std::string_view stem) {
+    if (text.size() - at < stem.size()) return false;
+    for (std::size_t i = 0; i < stem.size(); ++i)
+        if ((text[at + i] | 0x20) != stem[i]) return false;
+    return true;
+}
+
+// Whether a part that every secret name holds written out starts at `at`:
+// "pass" (userPass and every name ending in "password"), "key"
+// (portalAccessKey, roomKey), "pak", "bak", "token" or "pin" (pin, roomPIN,
+// moderatorPin), in any case. A name spelt with escapes holds a backslash.
+bool secretStemAt(std::string_view text, std::size_t at) {
+    switch (text[at] | 0x20) {
+        case 'p': return stemAt(text, at, "pass") || stemAt(text, at, "pak") || stemAt(text, at, "pin");
+        case 'k': return stemAt(text, at, "key");
+        case 'b': return stemAt(text, at, "bak");
+        case 't': return stemAt(text, at, "token");
+        default: return false;
+    }
+}
+
 }  // namespace
 
+bool textNeedsCleaning(std::string_view text) {
+    // The bytes at which the scan looks closer: control characters, the
+    // backslash, the colon of "://" and the first letters of secret stems.
+    static const std::array<bool, 256> kLookCloser = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c) table[c] = true;
+        for (unsigned char c : std::string_view("\x7f\\:pPkKbBtT")) table[c] = true;
+        return table;
+    }();
+    if (text.size() > kLoggedTextLimit) return true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (!kLookCloser[c]) continue;
+        if (c < 0x20 || c == 0x7F || c == '\\') return true;
+        if (c == ':' ? i + 1 < text.size() && text[i + 1] == '/' : secretStemAt(text, i)) return true;
+    }
+    return false;
+}
+
 std::string textForLog(std::string_view text) {
+    return textNeedsCleaning(text) ? cleanedTextForLog(text) : std::string(text);
+}
+
+std::string cleanedTextForLog(std::string_view text) {
     LogText log(text);
     // Nothing past the shown part is looked at, however long the text: a
     // value or comment that runs into the cut is taken to end there.

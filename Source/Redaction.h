@@ -25,3 +25,13 @@ inline constexpr std::size_t kLoggedTextLimit = 4096;
 // Works on raw bytes, so a text that is cut short or is not JSON at all is
 // still cleaned; everything else is kept as it was.
 std::string textForLog(std::string_view text);
+
+// False only for a text that textForLog gives back unchanged: one short
+// enough to be shown whole, without control characters, backslashes or "://",
+// and without any part of a secret member's name. One cheap scan, so that the
+// common text is not taken apart; true whenever in doubt.
+bool textNeedsCleaning(std::string_view text);
+
+// textForLog's full scan, made also for a text that needs no cleaning (so
+// that tests can hold the two equal).
+std::string cleanedTextForLog(std::string_view text);

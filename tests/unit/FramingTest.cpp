@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -23,18 +24,24 @@ std::vector<std::string> textsOf(const std::vector<QueuedRequest>& requests) {
 
 class Framing : public HostFixture {
 protected:
-    // Runs InputThread over `bytes` and returns the texts it queued.
+    // Runs InputThread over `bytes` and returns the texts it queued. They are
+    // taken as they come, since the queue holds only so many bytes.
     std::vector<std::string> queuedFrom(const std::string& bytes) {
+        std::vector<std::string> texts;
+        std::thread consumer([&] {
+            std::vector<QueuedRequest> batch;
+            while (texts.empty() || texts.back() != kSentinel) {
+                ASSERT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<QueuedRequest>::Wait::Taken);
+                for (const std::string& text : textsOf(batch)) texts.push_back(text);
+            }
+        });
         FILE* input = std::tmpfile();
         std::fwrite(bytes.data(), 1, bytes.size(), input);
         std::rewind(input);
         InputThread(input);
         std::fclose(input);
         requestQueue.push({kSentinel, false});
-        std::vector<QueuedRequest> batch;
-        EXPECT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<QueuedRequest>::Wait::Taken);
-        std::vector<std::string> texts = textsOf(batch);
-        EXPECT_EQ(texts.back(), kSentinel);
+        consumer.join();
         texts.pop_back();
         return texts;
     }
@@ -150,6 +157,73 @@ TEST_F(Framing, InputEndIsMarkedInsideTheLibrarysBracket) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0], "SynchronizeStart");
     EXPECT_EQ(calls[1], "SynchronizeEnd");
+}
+
+// InputThread parses what it reads; OutputThread answers a whole batch of
+// parsed, unparsable and too-large requests in the order they came, each
+// reply framed whole.
+TEST_F(Framing, RepliesToABatchOfMixedRequestsKeepTheirOrder) {
+    const std::string version = R"({"type":"RequestGetVersion","_direction":1,"_id":1})";
+    std::string bytes = frame(version) + frame("{nope") + frame(std::string(kLongestRequest + 1, 'o')) + frame("[1]") +
+                        frame(R"({"type":"RequestGetVersion","_direction":1,"_id":2})");
+    FILE* input = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), input);
+    std::rewind(input);
+    InputThread(input);
+    std::fclose(input);
+    // Everything read is queued before OutputThread runs, so it takes one batch.
+    hostState = HostRunning;
+    std::thread output(OutputThread);
+    requestQueue.waitHandled(5, std::chrono::seconds(60));
+    requestQueue.close();
+    output.join();
+
+    const std::string notAnObject = "{\"_direction\":2,\"error\":\"Not a valid JSON object\"}\n";
+    std::vector<std::string> bodies = writtenBodies();
+    ASSERT_EQ(bodies.size(), 5u);
+    EXPECT_EQ(bodies[0], answer(version));
+    EXPECT_EQ(bodies[1], notAnObject);
+    EXPECT_EQ(bodies[2], "{\"_direction\":2,\"error\":\"Request too large\"}\n");
+    EXPECT_EQ(bodies[3], notAnObject);
+    EXPECT_NE(bodies[4].find(R"("_id":2,"type":"RequestGetVersion","version")"), std::string::npos) << bodies[4];
+    EXPECT_TRUE(fake::logged("OutputThread: Not a valid JSON object: [{nope]", 1));
+    EXPECT_TRUE(fake::logged("OutputThread: Handling request: [[1]]", 4));
+}
+
+// A page that writes far more than the queue holds is read more slowly, and
+// loses nothing: a consumer that takes its time sees every request, in order,
+// and never more at once than the queue's bound.
+TEST_F(Framing, ReadingAheadStopsAtTheQueuesBoundAndLosesNothing) {
+    const int count = 3 * static_cast<int>(kMostQueuedRequests) + 7;
+    std::string bytes;
+    std::vector<std::string> sent;
+    for (int id = 0; id < count; ++id) {
+        sent.push_back(R"({"type":"RequestGetVersion","_direction":1,"_id":)" + std::to_string(id) + "}");
+        bytes += frame(sent.back());
+    }
+    std::vector<std::string> seen;
+    std::size_t largestBatch = 0;
+    std::thread consumer([&] {
+        std::vector<QueuedRequest> batch;
+        while (seen.size() < sent.size()) {
+            ASSERT_EQ(requestQueue.waitAndTakeAll(batch), BlockingQueue<QueuedRequest>::Wait::Taken);
+            largestBatch = std::max(largestBatch, batch.size());
+            for (const QueuedRequest& request : batch) {
+                EXPECT_EQ(request.outcome, ParseOutcome::Object);
+                seen.push_back(request.text);
+            }
+            // Slower than the reader: it fills the queue meanwhile.
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    FILE* input = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), input);
+    std::rewind(input);
+    InputThread(input);
+    std::fclose(input);
+    consumer.join();
+    EXPECT_EQ(seen, sent);
+    EXPECT_LE(largestBatch, kMostQueuedRequests);
 }
 
 class Writer : public HostFixture {};

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "Json.h"
 #include "JsonValues.h"
 
 namespace {
@@ -81,6 +85,37 @@ TEST(ReadMembers, FlagsThatAreAbsentOrNoFlagRaise) {
     Json::Value request = parsed(R"({"s":"true","a":[true],"o":{}})");
     for (const char* key : {"missing", "s", "a", "o"})
         EXPECT_THROW(readFlagMember(request, key), Json::Exception) << key;
+}
+
+// One parser reads text after text as a fresh one would: nothing of a text,
+// nor of a failure, is left for the next.
+TEST(JsonParser, ReusedGivesWhatAFreshParserGives) {
+    const std::vector<std::string> texts = {
+        R"({"type":"RequestGetVersion","_direction":1,"_id":1})",
+        "{nope",
+        R"({"a":[1,2,{"b":"c"}]})",
+        std::string(10000, '[') + "1",
+        "[1]",
+        "",
+        R"({"type":"RequestGetCallState","_direction":1,"_id":2})",
+        R"({"x":1} trailing)",
+    };
+    // What parsing gave: its result and the value, or that it threw (as
+    // the reader does on too deep a nesting).
+    auto outcome = [](auto parse, const std::string& text) -> std::string {
+        Json::Value value;
+        try {
+            bool parsed = parse(text, value);
+            return (parsed ? "parsed " : "failed ") + json::writeCompact(value);
+        } catch (const std::exception&) {
+            return "threw";
+        }
+    };
+    json::Parser parser;
+    for (const std::string& text : texts)
+        EXPECT_EQ(outcome([&](const std::string& t, Json::Value& v) { return parser.parse(t, v); }, text),
+                  outcome(json::parse, text))
+            << text.substr(0, 40);
 }
 
 }  // namespace
