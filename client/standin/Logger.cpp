@@ -4,6 +4,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <new>
@@ -42,15 +43,27 @@ const char* levelName(int32_t level) {
     }
 }
 
-std::string lineTimestamp() {
-    const auto now = std::chrono::system_clock::now();
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    const std::tm t = utcTime(std::chrono::system_clock::to_time_t(now));
-    char text[32];
-    const size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &t);
-    char fraction[8];
-    std::snprintf(fraction, sizeof fraction, ".%03dZ", static_cast<int>(millis));
-    return std::string(text, length) + fraction;
+// Appends the UTC time as "yyyy-mm-dd hh:mm:ss.mmmZ". All but the
+// milliseconds change once a second, so each thread formats them once a
+// second rather than for every line.
+void appendLineTimestamp(std::string& record) {
+    const auto millisSinceEpoch =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    const auto seconds = static_cast<std::time_t>(millisSinceEpoch / 1000);
+    thread_local std::time_t formattedSecond = -1;
+    thread_local char formatted[32];
+    thread_local size_t formattedLength = 0;
+    if (seconds != formattedSecond) {
+        const std::tm t = utcTime(seconds);
+        formattedLength = std::strftime(formatted, sizeof formatted, "%Y-%m-%d %H:%M:%S", &t);
+        formattedSecond = seconds;
+    }
+    const auto millis = static_cast<int>(millisSinceEpoch % 1000);
+    const char fraction[] = {'.', static_cast<char>('0' + millis / 100), static_cast<char>('0' + millis / 10 % 10),
+                             static_cast<char>('0' + millis % 10), 'Z'};
+    record.append(formatted, formattedLength);
+    record.append(fraction, sizeof fraction);
 }
 
 std::string fileTimestamp() {
@@ -196,11 +209,15 @@ bool Logger::wants(int32_t level) const {
 void Logger::write(int32_t level, const char* sourceFile, int32_t line, const char* text, size_t length) {
     if (!wants(level)) return;
 
-    std::string record = lineTimestamp();
+    if (!sourceFile) sourceFile = "?";
+    std::string record;
+    // The timestamp, the level, the line number and the separators take less.
+    record.reserve(64 + std::strlen(sourceFile) + length);
+    appendLineTimestamp(record);
     record += ' ';
     record += levelName(level);
     record += ' ';
-    record += sourceFile ? sourceFile : "?";
+    record += sourceFile;
     record += ':';
     record += std::to_string(line);
     record += ' ';

@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <ostream>
@@ -35,6 +37,39 @@ TEST_F(LoggingTest, FileIsNamedWithThePrefixAndLineHoldsTimeLevelSourceAndMessag
     const auto lines = splitLines(readFile(files[0]));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(hasShape(lines[0], "9999-99-99 99:99:99.999Z INFO Source\\main.cpp:42 hello there")) << lines[0];
+}
+
+// The time of a line is the time it was written, to the millisecond, also
+// for lines a second apart from one thread.
+TEST_F(LoggingTest, EachLineHoldsTheUtcTimeItWasWritten) {
+    using namespace std::chrono;
+    ASSERT_EQ(initialize(), 1);
+    const auto utcText = [](system_clock::time_point at) {
+        const auto millis = duration_cast<milliseconds>(at.time_since_epoch()).count();
+        const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
+        std::tm t{};
+        gmtime_r(&seconds, &t);
+        char text[40];
+        const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &t);
+        std::snprintf(text + length, sizeof text - length, ".%03dZ", static_cast<int>(millis % 1000));
+        return std::string(text);
+    };
+    std::vector<std::pair<std::string, std::string>> bounds;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) std::this_thread::sleep_for(milliseconds(600));
+        const std::string before = utcText(system_clock::now());
+        TavmoClientLog(TAVMO_CLIENT_LOG_INFO, "Source\\main.cpp", i, "", "line");
+        bounds.emplace_back(before, utcText(system_clock::now()));
+    }
+    TavmoClientUninitialize();
+    const auto lines = splitLines(readFile(logFiles().at(0)));
+    ASSERT_EQ(lines.size(), bounds.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // The texts sort as the times they show.
+        const std::string written = lines[i].substr(0, bounds[i].first.size());
+        EXPECT_LE(bounds[i].first, written) << lines[i];
+        EXPECT_LE(written, bounds[i].second) << lines[i];
+    }
 }
 
 TEST_F(LoggingTest, EachLevelIsNamedInItsLine) {
