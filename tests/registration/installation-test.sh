@@ -158,7 +158,13 @@ done | sort | tr '\n' ' ')" ] || fail "archive: $(tar -tzf "$archive")"
   echo ./usr/share/doc/tavmo-client-for-web/copyright
   echo ./usr/share/lintian/overrides/tavmo-client-for-web
 ) | sort | tr '\n' ' ')" ] || fail "package: $(dpkg-deb -c "$deb")"
-dpkg-deb -f "$deb" Depends | grep -q libjsoncpp || fail "the package does not depend on jsoncpp"
+# The dependency scan ran (the library needs the C++ runtime), and libudev,
+# which the host opens itself when its device watch starts, is declared.
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libc6 libstdc++6 libudev1; do
+  tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | grep -qxF "$package" ||
+    fail "the package does not depend on $package: $depends"
+done
 # Unpacked anywhere, the archive's host finds its library.
 mkdir "$work/unpacked"
 tar -xzf "$archive" -C "$work/unpacked"
