@@ -14,6 +14,7 @@ import {
   copyExtension,
   killBrowser,
   launchWithExtension,
+  makeBrowserTemporaryFolder,
   NOT_INSTALLED,
   openPage,
   SKIPPED,
@@ -57,8 +58,9 @@ function prepareRun() {
   const run = path.join(path.resolve(options.output), "run");
   fs.rmSync(run, { recursive: true, force: true });
   const folders = Object.fromEntries(
-    ["userData", "extension", "temporary", "config", "cache", "state", "launchers"].map((name) => [name, path.join(run, name)]),
+    ["userData", "extension", "config", "cache", "state", "launchers"].map((name) => [name, path.join(run, name)]),
   );
+  folders.temporary = makeBrowserTemporaryFolder();
   for (const folder of Object.values(folders)) fs.mkdirSync(folder, { recursive: true });
   folders.run = run;
   const id = copyExtension(EXTENSION, folders.extension);

@@ -4,6 +4,7 @@
 import { execFileSync, spawn } from "node:child_process";
 import crypto from "node:crypto";
 import fs from "node:fs";
+import os from "node:os";
 import path from "node:path";
 import { DevTools, PageSession } from "./devtools.mjs";
 
@@ -41,6 +42,17 @@ export function copyExtension(source, destination, edit = () => {}) {
   edit(manifest);
   fs.writeFileSync(manifestPath, JSON.stringify(manifest, null, 2));
   return extensionId(publicKey);
+}
+
+// A temporary folder for the browser, of this run alone (made private by
+// mkdtemp) and removed when the run ends. The browser puts a Unix socket in
+// it, whose path may hold at most 107 bytes, so it lies in the system's
+// temporary folder rather than deep in a build folder, where the browser
+// ends at once ("Socket path too long").
+export function makeBrowserTemporaryFolder() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tavmo-browser-"));
+  process.on("exit", () => fs.rmSync(folder, { recursive: true, force: true }));
+  return folder;
 }
 
 // A native-messaging host in the browser's user data folder, open to the
