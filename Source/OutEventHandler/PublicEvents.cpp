@@ -1,9 +1,7 @@
 // Public events (codes 99 to 99999): one event message each. Every other code
 // is handed to the private translator.
-#include <chrono>
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "EventBlock.h"
@@ -11,17 +9,13 @@
 #include "Log.h"
 #include "OutEventHandler.h"
 #include "OutEventHandler/CodeNames.h"
-#include "OutEventHandler/DelayedSender.h"
+#include "OutEventHandler/EventTable.h"
 #include "OutEventHandler/EventValues.h"
 #include "Redaction.h"
-#include "TavmoAgent.h"
 
 namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
-constexpr std::chrono::milliseconds kUriDelay{1000};
-
-using Translate = void (*)(const EventBlock& block, Json::Value& params);
 
 void noParams(const EventBlock&, Json::Value&) {}
 
@@ -346,12 +340,7 @@ void networkInterfaces(const EventBlock& block, Json::Value& params) {
     params["numValidInterfaces"] = Json::UInt(block.read<TavmoClientNetworkInterfacesEvent>().numValidInterfaces);
 }
 
-struct PublicEvent {
-    int32_t code;
-    Translate translate;
-};
-
-constexpr PublicEvent kPublicEvents[] = {
+constexpr EventRow kPublicEvents[] = {
     {100, libraryMessage},
     {200, logicStarted},
     {300, signIn},
@@ -378,7 +367,7 @@ constexpr PublicEvent kPublicEvents[] = {
     {1502, muteState},
     {1503, muteState},
     {1504, muteState},
-    {1600, uri},
+    {1600, uri, Delivery::Delayed},
     {1601, uri},
     {1700, videoSize},
     {1800, limits},
@@ -417,36 +406,16 @@ constexpr PublicEvent kPublicEvents[] = {
     {2860, networkInterfaces},
 };
 
-Translate findTranslator(int32_t code) {
-    for (const PublicEvent& event : kPublicEvents)
-        if (event.code == code) return event.translate;
-    return nullptr;
-}
+constexpr EventTable kPublicTable(kPublicEvents, "OnOutEvent");
 
 }  // namespace
 
-std::vector<int32_t> publicEventCodes() {
-    std::vector<int32_t> codes;
-    for (const PublicEvent& event : kPublicEvents) codes.push_back(event.code);
-    return codes;
-}
+std::vector<int32_t> publicEventCodes() { return kPublicTable.codes(); }
 
 void OnOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
     if (code < TAVMO_CLIENT_PUBLIC_EVENT_FIRST || code > TAVMO_CLIENT_PUBLIC_EVENT_LAST) {
         OnPrivateOutEvent(code, bytes);
         return;
     }
-    LOG_INFO("OutEventThread: OnOutEvent() Entering EVENT: [%d]", code);
-    Json::Value message(Json::objectValue);
-    message["code"] = code;
-    Json::Value params;
-    if (Translate translate = findTranslator(code))
-        translate(EventBlock(bytes), params);
-    else
-        LOG_INFO("OutEventThread: OnOutEvent() Unknown EVENT: [%d]", code);
-    message["params"] = std::move(params);
-    if (code == TAVMO_CLIENT_OUT_EVENT_DELAYED_URI)
-        sendDelayed(std::move(message), kUriDelay, code);
-    else
-        TavmoAgent::sendMessage("OnOutEvent", std::move(message));
+    kPublicTable.translateAndSend(code, bytes);
 }
