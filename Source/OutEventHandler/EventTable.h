@@ -18,9 +18,18 @@ using Translate = void (*)(const EventBlock& block, Json::Value& params);
 enum class Delivery { Now, Delayed };
 
 struct EventRow {
+    // The code is spelled twice, as its number and as the library's constant,
+    // so that a search for either finds the row and the constant says what it
+    // is. The tables are constant expressions, and there the throw of a row
+    // whose two disagree does not compile.
+    constexpr EventRow(int32_t number, int32_t constant, Translate translateBlock, Delivery delivery = Delivery::Now)
+        : code(number == constant ? number : throw "the number and the constant name two codes"),
+          translate(translateBlock),
+          when(delivery) {}
+
     int32_t code;
     Translate translate;
-    Delivery when = Delivery::Now;
+    Delivery when;
 };
 
 // One family's table and the name its log lines and messages go under.

@@ -111,11 +111,21 @@ void windowList(const EventBlock& block, Json::Value& params) {
 }
 
 constexpr EventRow kPrivateEvents[] = {
-    {200400, noParams},     {200600, noParams},     {TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP, portalAnswer},
-    {201200, webProxy},     {201300, noParams},     {201400, noParams},
-    {201600, notice},       {201700, roomKey},      {201900, tokenStatus},
-    {202000, reason},       {202001, loginNotice},  {202002, reason},
-    {202100, deviceNotice}, {202110, deviceNotice}, {TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, windowList},
+    {200400, TAVMO_CLIENT_PRIVATE_OUT_EVENT_OFFLINE, noParams},
+    {200600, TAVMO_CLIENT_PRIVATE_OUT_EVENT_ONLINE, noParams},
+    {200900, TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP, portalAnswer},
+    {201200, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY, webProxy},
+    {201300, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY_NEEDS_CREDENTIALS, noParams},
+    {201400, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY_CREDENTIALS_USED, noParams},
+    {201600, TAVMO_CLIENT_PRIVATE_OUT_EVENT_NOTICE, notice},
+    {201700, TAVMO_CLIENT_PRIVATE_OUT_EVENT_ROOM_KEY, roomKey},
+    {201900, TAVMO_CLIENT_PRIVATE_OUT_EVENT_TOKEN_STATUS, tokenStatus},
+    {202000, TAVMO_CLIENT_PRIVATE_OUT_EVENT_SIGNED_OFF, reason},
+    {202001, TAVMO_CLIENT_PRIVATE_OUT_EVENT_LOGIN_NOTICE, loginNotice},
+    {202002, TAVMO_CLIENT_PRIVATE_OUT_EVENT_LOGIN_REFUSED, reason},
+    {202100, TAVMO_CLIENT_PRIVATE_OUT_EVENT_DEVICE_NOTICE, deviceNotice},
+    {202110, TAVMO_CLIENT_PRIVATE_OUT_EVENT_SELECTED_DEVICE_NOTICE, deviceNotice},
+    {270002, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, windowList},
 };
 
 constexpr EventTable kPrivateTable(kPrivateEvents, "OnPrivateOutEvent");
