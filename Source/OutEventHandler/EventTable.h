@@ -13,6 +13,9 @@
 // Fills "params" from the event's block.
 using Translate = void (*)(const EventBlock& block, Json::Value& params);
 
+// The translation of an event whose message carries "params" null.
+inline void noParams(const EventBlock&, Json::Value&) {}
+
 // When a row's message is written: at once, or a while later through the
 // delayed sender, so that the events after it overtake it.
 enum class Delivery { Now, Delayed };

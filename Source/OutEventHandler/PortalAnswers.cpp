@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::size_t kAnswerStart = sizeof(TavmoClientPortalHeader);
-
 // Each answer's members after "type"; `key` names the one member whose key
 // differs between answers of the same shape.
 using Fill = void (*)(const EventBlock& block, Json::Value& params, const char* key);

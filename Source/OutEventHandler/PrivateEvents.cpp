@@ -14,8 +14,6 @@ namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
 
-void noParams(const EventBlock&, Json::Value&) {}
-
 void portalAnswer(const EventBlock& block, Json::Value& params) {
     auto header = block.read<TavmoClientPortalHeader>();
     LOG_INFO("OutEventThread: OnPrivateOutEvent() TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP: typeRequest: [%d]",

@@ -17,8 +17,6 @@ namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
 
-void noParams(const EventBlock&, Json::Value&) {}
-
 void libraryMessage(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientMessageEvent>();
     params["messageType"] = messageTypeName(static_cast<uint32_t>(event.messageType));
