@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # Writes the seed corpora in fuzz/corpus/<target>/ and the dictionaries in
 # fuzz/, from the sessions below and from the host's own tables (dispatch
-# types, request members, event codes, portal answer kinds). Run it again
-# when those change; the fuzzers find the rest themselves.
+# types, event codes, portal answer kinds) and the catalogue's member names,
+# as the fuzz build's fuzz_tables prints them. Run it again when those
+# change (scripts/fuzz.sh --corpus); the fuzzers find the rest themselves.
+# Usage: fuzz/make-corpus.sh <fuzz_tables> [--check]
+#   --check  writes nothing and fails when the committed files differ
 set -euo pipefail
 export LC_ALL=C
+if [ $# -lt 1 ] || [ $# -gt 2 ] || { [ $# -eq 2 ] && [ "$2" != --check ]; }; then
+  echo "usage: $0 <fuzz_tables> [--check]" >&2
+  exit 2
+fi
+tables=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+check=${2:-}
 cd "$(dirname "$0")"
 root=..
-corpus=corpus
+out=.
+if [ -n "$check" ]; then
+  out=$(mktemp -d)
+  trap 'rm -rf "$out"' EXIT
+fi
+corpus=$out/corpus
 
 # Little-endian 32-bit number.
 le32() {
@@ -225,12 +239,9 @@ event() {
   [ "$2" -le "$prefixBytes" ] || repeated $(($2 - prefixBytes)) "$3"
 }
 
-public_codes=$(grep -oE '^\s*\{[0-9]+, [A-Za-z]+\}' "$root/Source/OutEventHandler/PublicEvents.cpp" | grep -oE '[0-9]+' | sort -un)
-private_codes=$(grep -oE '\{[0-9]{6}, [A-Za-z]+\}' "$root/Source/OutEventHandler/PrivateEvents.cpp" | grep -oE '[0-9]+' | sort -un)
-vcsoap=$(grep -oE 'define TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP [0-9]+' "$root"/client/*.h | grep -oE '[0-9]+$')
-windows_ext=$(grep -oE 'define TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT [0-9]+' "$root"/client/*.h | grep -oE '[0-9]+$')
-portal_types=$(grep -oE '^\s*\{[0-9]+, "[A-Za-z]+"' "$root/Source/OutEventHandler/PortalAnswers.cpp" | grep -oE '[0-9]+' | sort -un)
-guest_link=$(grep -oE 'define TAVMO_CLIENT_PORTAL_GUEST_LINK [0-9]+' "$root"/client/*.h | grep -oE '[0-9]+$')
+event_codes=$("$tables" event-codes)
+vcsoap=$("$tables" portal-answer-event)
+portal_kinds=$("$tables" portal-answer-kinds)
 
 # Every translated code, eight to a seed: once with zeros, once with a
 # pattern that makes every count 2 and every text unterminated. Seeds stay
@@ -244,7 +255,7 @@ emit_group() {
 }
 batch=""
 count=0
-for code in $public_codes $private_codes $windows_ext; do
+for code in $event_codes; do
   batch="$batch $code"
   count=$((count + 1))
   if [ $count -eq 8 ]; then emit_group "$batch"; batch=""; count=0; fi
@@ -252,20 +263,21 @@ done
 emit_group "$batch"
 
 # Every portal answer kind, behind its header, eight to a seed.
+part=0
+emit_portal() {
+  [ -n "$1" ] || return 0
+  for k in $1; do event "$vcsoap" 480 03 "$(le32 "$k" | od -An -tx1 | tr -d ' \n')00000000c800000007000000"; done \
+    >"$corpus/event_translation/portal-$part"
+  part=$((part + 1))
+}
 batch=""
 count=0
-part=0
-for kind in $portal_types $guest_link; do
+for kind in $portal_kinds; do
   batch="$batch $kind"
   count=$((count + 1))
-  if [ $count -eq 8 ] || [ "$kind" = "$guest_link" ]; then
-    for k in $batch; do event "$vcsoap" 480 03 "$(le32 "$k" | od -An -tx1 | tr -d ' \n')00000000c800000007000000"; done \
-      >"$corpus/event_translation/portal-$part"
-    part=$((part + 1))
-    batch=""
-    count=0
-  fi
+  if [ $count -eq 8 ]; then emit_portal "$batch"; batch=""; count=0; fi
 done
+emit_portal "$batch"
 # Outside both ranges, empty blocks, short blocks, the delayed one.
 { event 0 0 00; event -1 4 ff; event 99999 1 01; event 100000 8 00; event 300000 0 00; } \
   >"$corpus/event_translation/out-of-range"
@@ -290,13 +302,20 @@ record_seed wide 257 "$(printf 'field%.0s' $(seq 52))text that is longer than a 
 # ---- dictionaries -----------------------------------------------------------
 
 {
-  grep -oE '^\s*\{"[A-Za-z]+", ' "$root/Source/RequestHandler.cpp" | grep -oE '"[A-Za-z]+"'
-  grep -ohE '(read[A-Za-z]*Member(Or)?|copyMember|isMember)\([^"]*"[A-Za-z_0-9]+"' "$root"/Source/RequestHandler/*.cpp |
-    grep -oE '"[A-Za-z_0-9]+"'
-  grep -oE 'MEMBER\([A-Za-z]+\)' "$root/Source/RequestHandler/ConfigurationRequests.cpp" | sed 's/MEMBER(\(.*\))/"\1"/'
-  printf '%s\n' '"_direction"' '"_id"' '"_tabId"' '"type"'
-} | sort -u | sed 's/"\(.*\)"/"\\"\1\\""/' >request_stream.dict
-printf '%s\n' '"{EXIT}"' '"\":1,"' '"\":true,"' '"\":\""' '"\":{"' '"\":["' >>request_stream.dict
-for code in $public_codes $private_codes $windows_ext; do
+  "$tables" request-names "$root/protocol/catalogue.json"
+  printf '%s\n' _direction _id _tabId type
+} | sort -u | sed 's/.*/"\\"&\\""/' >"$out/request_stream.dict"
+printf '%s\n' '"{EXIT}"' '"\":1,"' '"\":true,"' '"\":\""' '"\":{"' '"\":["' >>"$out/request_stream.dict"
+for code in $event_codes; do
   printf '"%s"\n' "$(le32 "$code" | od -An -tx1 | sed 's/ /\\x/g' | tr -d '\n')"
-done >event_translation.dict
+done >"$out/event_translation.dict"
+
+if [ -n "$check" ]; then
+  stale=0
+  diff -r -x 'finding-*' corpus "$corpus" >/dev/null || stale=1
+  for dict in request_stream.dict event_translation.dict; do cmp -s "$dict" "$out/$dict" || stale=1; done
+  if [ $stale -ne 0 ]; then
+    echo "fuzz/: the seed corpora or dictionaries are stale: scripts/fuzz.sh --corpus writes them anew" >&2
+    exit 1
+  fi
+fi

@@ -2,6 +2,8 @@
 # Builds the libFuzzer targets (fuzz/, clang with ASan and UBSan) into
 # build-fuzz and runs each one, starting from its committed seed corpus.
 # Usage: scripts/fuzz.sh [--seconds N | --runs N] [--fork N] [target...]
+#        scripts/fuzz.sh --corpus        writes the seed corpora and the
+#                                        dictionaries anew (fuzz/make-corpus.sh)
 #   scripts/fuzz.sh                      every target for 60 s (CI)
 #   scripts/fuzz.sh --runs 10000000      the long run (docs/HARDENING.md)
 #   --fork N                             N processes at once, the count or
@@ -9,7 +11,9 @@
 #   scripts/fuzz.sh --seconds 600 request_stream
 # Targets: request_stream, event_translation, record_text. What a run finds
 # new goes to build-fuzz/corpus/<target>; an input that fails is kept as
-# build-fuzz/findings/<target>-<kind>-<hash> and fails the script.
+# build-fuzz/findings/<target>-<kind>-<hash> and fails the script. A run
+# first checks that the committed corpora and dictionaries are those the
+# host's tables make.
 # TAVMO_FUZZ_BUILD_DIR chooses another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,12 +21,14 @@ cd "$(dirname "$0")/.."
 limit=(-max_total_time=60)
 fork=()
 targets=()
+corpus=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --seconds) limit=(-max_total_time="$2"); shift 2 ;;
     --runs) limit=(-runs="$2"); shift 2 ;;
     --fork) fork=(-fork="$2"); shift 2 ;;
-    -*) echo "usage: $0 [--seconds N | --runs N] [--fork N] [target...]" >&2; exit 2 ;;
+    --corpus) corpus=write; shift ;;
+    -*) echo "usage: $0 [--seconds N | --runs N] [--fork N] [target...] | --corpus" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
 done
@@ -37,7 +43,12 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 # clang warns about things GCC does not; the GCC builds hold the warning bar.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER="$clang" \
   -DCMAKE_CXX_COMPILER="$clangxx" -DTAVMO_FUZZ=ON -DTAVMO_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
-cmake --build "$build" --target "${targets[@]/#/fuzz_}"
+if [ -n "$corpus" ]; then
+  cmake --build "$build" --target fuzz_tables
+  exec bash fuzz/make-corpus.sh "$build/bin/fuzz_tables"
+fi
+cmake --build "$build" --target "${targets[@]/#/fuzz_}" fuzz_tables
+bash fuzz/make-corpus.sh "$build/bin/fuzz_tables" --check
 
 build=$(cd "$build" && pwd)
 symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::size_t kAnswerStart = sizeof(TavmoClientPortalHeader);
-
 // Each answer's members after "type"; `key` names the one member whose key
 // differs between answers of the same shape.
 using Fill = void (*)(const EventBlock& block, Json::Value& params, const char* key);
@@ -328,7 +326,7 @@ constexpr PortalAnswer kPortalAnswers[] = {
     {54, "OutEventGetPortalFeatures", portalFeatures, nullptr},
     {55, "OutEventGetPortalFeaturesAnonymous", portalFeatures, nullptr},
     {56, "OutEventJoinIpcConference", resultAndFault, nullptr},
-    {TAVMO_CLIENT_PORTAL_GUEST_LINK, "PrivateOutEventVcsoapGuestLink", guestLink, nullptr},
+    {57, "PrivateOutEventVcsoapGuestLink", guestLink, nullptr},  // TAVMO_CLIENT_PORTAL_GUEST_LINK
     {58, "OutEventJoinWithRoomKey", resultAndFault, nullptr},
     {59, "OutEventGetEntityByRoomKey", resultAndAccount, nullptr},
     {60, "GuestClientVersionOnServer", typeOnly, nullptr},
@@ -353,6 +351,15 @@ constexpr PortalAnswer kPortalAnswers[] = {
     {79, "OutEventPrivacyControlServerAll", namedServerResult, nullptr},
     {80, "OutEventPrivacyOnClientAll", namedResult, nullptr},
 };
+
+// The one answer kind the library names a constant for: its row, spelled by
+// number like the others, must be the constant's.
+constexpr bool guestLinkRowIsTheConstants() {
+    for (const PortalAnswer& answer : kPortalAnswers)
+        if (answer.typeRequest == TAVMO_CLIENT_PORTAL_GUEST_LINK) return answer.fill == guestLink;
+    return false;
+}
+static_assert(guestLinkRowIsTheConstants(), "the guest link's row and TAVMO_CLIENT_PORTAL_GUEST_LINK disagree");
 
 }  // namespace
 

@@ -1,23 +1,18 @@
 // Private events (codes 200100 to 299999): one event message each; codes
 // outside that range are logged and dropped.
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 #include "EventBlock.h"
 #include "Log.h"
 #include "OutEventHandler.h"
+#include "OutEventHandler/EventTable.h"
 #include "OutEventHandler/EventValues.h"
 #include "OutEventHandler/PortalAnswers.h"
-#include "TavmoAgent.h"
 
 namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
-
-using Translate = void (*)(const EventBlock& block, Json::Value& params);
-
-void noParams(const EventBlock&, Json::Value&) {}
 
 void portalAnswer(const EventBlock& block, Json::Value& params) {
     auto header = block.read<TavmoClientPortalHeader>();
@@ -113,46 +108,34 @@ void windowList(const EventBlock& block, Json::Value& params) {
     params["windowRect"] = rectangles;
 }
 
-struct PrivateEvent {
-    int32_t code;
-    Translate translate;
+constexpr EventRow kPrivateEvents[] = {
+    {200400, TAVMO_CLIENT_PRIVATE_OUT_EVENT_OFFLINE, noParams},
+    {200600, TAVMO_CLIENT_PRIVATE_OUT_EVENT_ONLINE, noParams},
+    {200900, TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP, portalAnswer},
+    {201200, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY, webProxy},
+    {201300, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY_NEEDS_CREDENTIALS, noParams},
+    {201400, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WEB_PROXY_CREDENTIALS_USED, noParams},
+    {201600, TAVMO_CLIENT_PRIVATE_OUT_EVENT_NOTICE, notice},
+    {201700, TAVMO_CLIENT_PRIVATE_OUT_EVENT_ROOM_KEY, roomKey},
+    {201900, TAVMO_CLIENT_PRIVATE_OUT_EVENT_TOKEN_STATUS, tokenStatus},
+    {202000, TAVMO_CLIENT_PRIVATE_OUT_EVENT_SIGNED_OFF, reason},
+    {202001, TAVMO_CLIENT_PRIVATE_OUT_EVENT_LOGIN_NOTICE, loginNotice},
+    {202002, TAVMO_CLIENT_PRIVATE_OUT_EVENT_LOGIN_REFUSED, reason},
+    {202100, TAVMO_CLIENT_PRIVATE_OUT_EVENT_DEVICE_NOTICE, deviceNotice},
+    {202110, TAVMO_CLIENT_PRIVATE_OUT_EVENT_SELECTED_DEVICE_NOTICE, deviceNotice},
+    {270002, TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, windowList},
 };
 
-constexpr PrivateEvent kPrivateEvents[] = {
-    {200400, noParams},     {200600, noParams},     {TAVMO_CLIENT_PRIVATE_OUT_EVENT_VCSOAP, portalAnswer},
-    {201200, webProxy},     {201300, noParams},     {201400, noParams},
-    {201600, notice},       {201700, roomKey},      {201900, tokenStatus},
-    {202000, reason},       {202001, loginNotice},  {202002, reason},
-    {202100, deviceNotice}, {202110, deviceNotice}, {TAVMO_CLIENT_PRIVATE_OUT_EVENT_WINDOWS_EXT, windowList},
-};
-
-Translate findTranslator(int32_t code) {
-    for (const PrivateEvent& event : kPrivateEvents)
-        if (event.code == code) return event.translate;
-    return nullptr;
-}
+constexpr EventTable kPrivateTable(kPrivateEvents, "OnPrivateOutEvent");
 
 }  // namespace
 
-std::vector<int32_t> privateEventCodes() {
-    std::vector<int32_t> codes;
-    for (const PrivateEvent& event : kPrivateEvents) codes.push_back(event.code);
-    return codes;
-}
+std::vector<int32_t> privateEventCodes() { return kPrivateTable.codes(); }
 
 void OnPrivateOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
     if (code < TAVMO_CLIENT_PRIVATE_EVENT_FIRST || code > TAVMO_CLIENT_PRIVATE_EVENT_LAST) {
         LOG_ERROR("OutEventThread: OnPrivateOutEvent() Unknown EVENT: [%d]", code);
         return;
     }
-    LOG_INFO("OutEventThread: OnPrivateOutEvent() Entering EVENT: [%d]", code);
-    Json::Value message(Json::objectValue);
-    message["code"] = code;
-    Json::Value params;
-    if (Translate translate = findTranslator(code))
-        translate(EventBlock(bytes), params);
-    else
-        LOG_INFO("OutEventThread: OnPrivateOutEvent() Unknown EVENT: [%d]", code);
-    message["params"] = std::move(params);
-    TavmoAgent::sendMessage("OnPrivateOutEvent", std::move(message));
+    kPrivateTable.translateAndSend(code, bytes);
 }

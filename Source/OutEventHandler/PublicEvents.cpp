@@ -1,9 +1,7 @@
 // Public events (codes 99 to 99999): one event message each. Every other code
 // is handed to the private translator.
-#include <chrono>
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "EventBlock.h"
@@ -11,19 +9,13 @@
 #include "Log.h"
 #include "OutEventHandler.h"
 #include "OutEventHandler/CodeNames.h"
-#include "OutEventHandler/DelayedSender.h"
+#include "OutEventHandler/EventTable.h"
 #include "OutEventHandler/EventValues.h"
 #include "Redaction.h"
-#include "TavmoAgent.h"
 
 namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
-constexpr std::chrono::milliseconds kUriDelay{1000};
-
-using Translate = void (*)(const EventBlock& block, Json::Value& params);
-
-void noParams(const EventBlock&, Json::Value&) {}
 
 void libraryMessage(const EventBlock& block, Json::Value& params) {
     auto event = block.read<TavmoClientMessageEvent>();
@@ -346,107 +338,82 @@ void networkInterfaces(const EventBlock& block, Json::Value& params) {
     params["numValidInterfaces"] = Json::UInt(block.read<TavmoClientNetworkInterfacesEvent>().numValidInterfaces);
 }
 
-struct PublicEvent {
-    int32_t code;
-    Translate translate;
+constexpr EventRow kPublicEvents[] = {
+    {100, TAVMO_CLIENT_OUT_EVENT_MESSAGE, libraryMessage},
+    {200, TAVMO_CLIENT_OUT_EVENT_LOGIC_STARTED, logicStarted},
+    {300, TAVMO_CLIENT_OUT_EVENT_SIGN_IN, signIn},
+    {400, TAVMO_CLIENT_OUT_EVENT_LOGIN_CANCELLED, noParams},
+    {601, TAVMO_CLIENT_OUT_EVENT_DEVICES_CHANGED, deviceKind},
+    {602, TAVMO_CLIENT_OUT_EVENT_DEVICE_SELECTION_CHANGED, deviceChange},
+    {603, TAVMO_CLIENT_OUT_EVENT_DEVICE, device},
+    {700, TAVMO_CLIENT_OUT_EVENT_JOIN_PROGRESS, progress},
+    {800, TAVMO_CLIENT_OUT_EVENT_PROGRESS_800, progress},
+    {900, TAVMO_CLIENT_OUT_EVENT_PROGRESS_900, progress},
+    {901, TAVMO_CLIENT_OUT_EVENT_LAYOUT_CHANGED, noParams},
+    {1000, TAVMO_CLIENT_OUT_EVENT_PROGRESS_1000, progress},
+    {1100, TAVMO_CLIENT_OUT_EVENT_INVITATION_OVER, noParams},
+    {1200, TAVMO_CLIENT_OUT_EVENT_CONFERENCE_ENTERED, conferenceEntered},
+    {1201, TAVMO_CLIENT_OUT_EVENT_CONFERENCE_ACTIVE, noParams},
+    {1202, TAVMO_CLIENT_OUT_EVENT_PARTICIPANT_COUNT, participantCount},
+    {1203, TAVMO_CLIENT_OUT_EVENT_CONFERENCE_LEFT, conferenceLeft},
+    {1210, TAVMO_CLIENT_OUT_EVENT_SOURCE_ADDED, participantSource},
+    {1211, TAVMO_CLIENT_OUT_EVENT_SOURCE_REMOVED, participantSource},
+    {1300, TAVMO_CLIENT_OUT_EVENT_INVITATION, invitation},
+    {1400, TAVMO_CLIENT_OUT_EVENT_PREVIEW_MODE, previewMode},
+    {1500, TAVMO_CLIENT_OUT_EVENT_MUTED_AUDIO_IN, muteState},
+    {1501, TAVMO_CLIENT_OUT_EVENT_MUTED_AUDIO_OUT, muteState},
+    {1502, TAVMO_CLIENT_OUT_EVENT_MUTED_VIDEO, muteState},
+    {1503, TAVMO_CLIENT_OUT_EVENT_MUTED_SERVER_AUDIO_IN, muteState},
+    {1504, TAVMO_CLIENT_OUT_EVENT_MUTED_SERVER_VIDEO, muteState},
+    {1600, TAVMO_CLIENT_OUT_EVENT_DELAYED_URI, uri, Delivery::Delayed},
+    {1601, TAVMO_CLIENT_OUT_EVENT_JOINED_URI, uri},
+    {1700, TAVMO_CLIENT_OUT_EVENT_VIDEO_AREA_SIZE, videoSize},
+    {1800, TAVMO_CLIENT_OUT_EVENT_LIMITS, limits},
+    {2000, TAVMO_CLIENT_OUT_EVENT_KEY_DOWN, key},
+    {2001, TAVMO_CLIENT_OUT_EVENT_KEY_UP, key},
+    {2002, TAVMO_CLIENT_OUT_EVENT_MOUSE_DOWN, mouse},
+    {2003, TAVMO_CLIENT_OUT_EVENT_MOUSE_UP, mouse},
+    {2004, TAVMO_CLIENT_OUT_EVENT_MOUSE_MOVE, mouse},
+    {2005, TAVMO_CLIENT_OUT_EVENT_MOUSE_WHEEL, mouse},
+    {2007, TAVMO_CLIENT_OUT_EVENT_CONTROLLED_WINDOW, window},
+    {2100, TAVMO_CLIENT_OUT_EVENT_PARTICIPANTS_SHOWN, participants},
+    {2101, TAVMO_CLIENT_OUT_EVENT_CAMERA_CONTROL_COMMAND, cameraControl},
+    {2102, TAVMO_CLIENT_OUT_EVENT_PARTICIPANT_VIDEO_MODE, videoMode},
+    {2103, TAVMO_CLIENT_OUT_EVENT_IN_EVENT_STATUS, eventStatus},
+    {2104, TAVMO_CLIENT_OUT_EVENT_CAMERA_CONTROL_STATUS, cameraControlStatus},
+    {2200, TAVMO_CLIENT_OUT_EVENT_MEDIA_COMMAND, mediaCommand},
+    {2300, TAVMO_CLIENT_OUT_EVENT_LOGIN, login},
+    {2302, TAVMO_CLIENT_OUT_EVENT_LINKED, linked},
+    {2303, TAVMO_CLIENT_OUT_EVENT_SIGNED_IN, signedIn},
+    {2304, TAVMO_CLIENT_OUT_EVENT_SIGNED_OUT, signedOut},
+    {2305, TAVMO_CLIENT_OUT_EVENT_ROOM_LINK, roomLink},
+    {2306, TAVMO_CLIENT_OUT_EVENT_INSTALLER_INFORMATION, installer},
+    {2500, TAVMO_CLIENT_OUT_EVENT_CALL_STATE, callState},
+    {2600, TAVMO_CLIENT_OUT_EVENT_CHAT_MESSAGE, chat},
+    {2601, TAVMO_CLIENT_OUT_EVENT_PRIVATE_CHAT_MESSAGE, chat},
+    {2710, TAVMO_CLIENT_OUT_EVENT_PORTAL_PREFIX, portalPrefix},
+    {2715, TAVMO_CLIENT_OUT_EVENT_FEATURE_STATUS, featureStatus},
+    {2720, TAVMO_CLIENT_OUT_EVENT_CPU_USAGE, cpuUsage},
+    {2800, TAVMO_CLIENT_OUT_EVENT_STAGE, stage},
+    {2802, TAVMO_CLIENT_OUT_EVENT_PRESENTER, presenter},
+    {2810, TAVMO_CLIENT_OUT_EVENT_AUDIO_FRAME, audioFrame},
+    {2811, TAVMO_CLIENT_OUT_EVENT_VIDEO_FRAME, videoFrame},
+    {2820, TAVMO_CLIENT_OUT_EVENT_ROOM_SETTINGS_RESULT, roomSettingsResult},
+    {2830, TAVMO_CLIENT_OUT_EVENT_DEVICE_TEST_STATUS, deviceTestStatus},
+    {2855, TAVMO_CLIENT_OUT_EVENT_CONTROL_RESULT, controlResult},
+    {2860, TAVMO_CLIENT_OUT_EVENT_NETWORK_INTERFACES, networkInterfaces},
 };
 
-constexpr PublicEvent kPublicEvents[] = {
-    {100, libraryMessage},
-    {200, logicStarted},
-    {300, signIn},
-    {400, noParams},
-    {601, deviceKind},
-    {602, deviceChange},
-    {603, device},
-    {700, progress},
-    {800, progress},
-    {900, progress},
-    {901, noParams},
-    {1000, progress},
-    {1100, noParams},
-    {1200, conferenceEntered},
-    {1201, noParams},
-    {1202, participantCount},
-    {1203, conferenceLeft},
-    {1210, participantSource},
-    {1211, participantSource},
-    {1300, invitation},
-    {1400, previewMode},
-    {1500, muteState},
-    {1501, muteState},
-    {1502, muteState},
-    {1503, muteState},
-    {1504, muteState},
-    {1600, uri},
-    {1601, uri},
-    {1700, videoSize},
-    {1800, limits},
-    {2000, key},
-    {2001, key},
-    {2002, mouse},
-    {2003, mouse},
-    {2004, mouse},
-    {2005, mouse},
-    {2007, window},
-    {2100, participants},
-    {2101, cameraControl},
-    {2102, videoMode},
-    {2103, eventStatus},
-    {2104, cameraControlStatus},
-    {2200, mediaCommand},
-    {2300, login},
-    {2302, linked},
-    {2303, signedIn},
-    {2304, signedOut},
-    {2305, roomLink},
-    {2306, installer},
-    {2500, callState},
-    {2600, chat},
-    {2601, chat},
-    {2710, portalPrefix},
-    {2715, featureStatus},
-    {2720, cpuUsage},
-    {2800, stage},
-    {2802, presenter},
-    {2810, audioFrame},
-    {2811, videoFrame},
-    {2820, roomSettingsResult},
-    {2830, deviceTestStatus},
-    {2855, controlResult},
-    {2860, networkInterfaces},
-};
-
-Translate findTranslator(int32_t code) {
-    for (const PublicEvent& event : kPublicEvents)
-        if (event.code == code) return event.translate;
-    return nullptr;
-}
+constexpr EventTable kPublicTable(kPublicEvents, "OnOutEvent");
 
 }  // namespace
 
-std::vector<int32_t> publicEventCodes() {
-    std::vector<int32_t> codes;
-    for (const PublicEvent& event : kPublicEvents) codes.push_back(event.code);
-    return codes;
-}
+std::vector<int32_t> publicEventCodes() { return kPublicTable.codes(); }
 
 void OnOutEvent(int32_t code, const std::vector<unsigned char>& bytes) {
     if (code < TAVMO_CLIENT_PUBLIC_EVENT_FIRST || code > TAVMO_CLIENT_PUBLIC_EVENT_LAST) {
         OnPrivateOutEvent(code, bytes);
         return;
     }
-    LOG_INFO("OutEventThread: OnOutEvent() Entering EVENT: [%d]", code);
-    Json::Value message(Json::objectValue);
-    message["code"] = code;
-    Json::Value params;
-    if (Translate translate = findTranslator(code))
-        translate(EventBlock(bytes), params);
-    else
-        LOG_INFO("OutEventThread: OnOutEvent() Unknown EVENT: [%d]", code);
-    message["params"] = std::move(params);
-    if (code == TAVMO_CLIENT_OUT_EVENT_DELAYED_URI)
-        sendDelayed(std::move(message), kUriDelay, code);
-    else
-        TavmoAgent::sendMessage("OnOutEvent", std::move(message));
+    kPublicTable.translateAndSend(code, bytes);
 }

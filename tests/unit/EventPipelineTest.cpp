@@ -117,6 +117,41 @@ TEST_F(EventPipeline, DelayedUriIsWrittenAfterTheEventsThatFollowIt) {
     EXPECT_TRUE(fake::logged("DelayOutEvent: TavmoAgent::sendMessage(): length :[58]", 3));
 }
 
+std::size_t logCountStartingWith(const std::string& prefix) {
+    std::size_t count = 0;
+    for (const std::string& line : fake::logTexts())
+        if (line.compare(0, prefix.size(), prefix) == 0) ++count;
+    return count;
+}
+
+// The delivery column of the event tables: the URI event alone waits for the
+// delayed sender; every other row's message is written during the call, under
+// its family's sender name.
+TEST_F(EventPipeline, OnlyTheDelayedUriGoesThroughTheDelayedSender) {
+    std::vector<int32_t> publicCodes = publicEventCodes();
+    std::vector<int32_t> privateCodes = privateEventCodes();
+    std::vector<int32_t> codes = publicCodes;
+    codes.insert(codes.end(), privateCodes.begin(), privateCodes.end());
+    for (int32_t code : codes) OnOutEvent(code, Block{});
+    dropDelayedEvents();
+
+    std::vector<int32_t> writtenAtOnce;
+    for (const std::string& body : writtenBodies()) {
+        Json::Value message;
+        ASSERT_TRUE(json::parse(body, message)) << body;
+        // A machine slow enough to need its delay wrote the URI event late.
+        if (message["code"].asInt() != 1600) writtenAtOnce.push_back(message["code"].asInt());
+    }
+    std::vector<int32_t> expected = codes;
+    expected.erase(std::remove(expected.begin(), expected.end(), 1600), expected.end());
+    EXPECT_EQ(writtenAtOnce, expected);
+    EXPECT_EQ(logCount("DelayOutEventThread Dropping outEvent: [1600], the input has ended") +
+                  logCount("DelayOutEventThread Sending outEvent: [1600]"),
+              1u);
+    EXPECT_EQ(logCountStartingWith("OnOutEvent: TavmoAgent::sendMessage(): length :["), publicCodes.size() - 1);
+    EXPECT_EQ(logCountStartingWith("OnPrivateOutEvent: TavmoAgent::sendMessage(): length :["), privateCodes.size());
+}
+
 // The end of input must not wait for a delayed message, nor leave its thread
 // running into the shutdown.
 TEST_F(EventPipeline, DroppingEndsWaitingMessagesWithoutWritingThem) {
