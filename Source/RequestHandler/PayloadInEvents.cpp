@@ -6,10 +6,10 @@
 #include <iterator>
 #include <memory>
 
+#include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
-#include "RequestHandler/DesktopTable.h"
 #include "RequestHandler/InEventSupport.h"
 #include "platform/Platform.h"
 

@@ -6,10 +6,10 @@
 #include <iterator>
 #include <string>
 
+#include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
-#include "RequestHandler/DesktopTable.h"
 #include "RequestHandler/RecordValues.h"
 #include "RequestHandler/RequestSupport.h"
 

@@ -9,8 +9,6 @@
 #include "TavmoAgent.h"
 #include "platform/Platform.h"
 
-std::string currentDomain;
-
 namespace {
 
 constexpr const char* kLogSource = logsource::kRequestHandler;
