@@ -11,6 +11,7 @@
 #include "RequestHandler/ConfigurationRequests.h"
 #include "RequestHandler/LifecycleRequests.h"
 #include "RequestHandler/PayloadInEvents.h"
+#include "RequestHandler/RequestSupport.h"
 #include "RequestHandler/SharingRequests.h"
 #include "RequestHandler/SignInEvents.h"
 #include "RequestHandler/StatisticsRequests.h"
@@ -165,13 +166,11 @@ std::vector<std::string> requestTypes() {
 
 void handleRequest(Json::Value& request, int& clientStarted) {
     if (hostState.load() == HostRunning && !directionIsValid(request)) {
-        request["error"] = "No or invalid direction";
-        LOG_ERROR("OutputThread: handleRequest() No or invalid direction");
+        FAIL_REQUEST(request, "No or invalid direction", "OutputThread: handleRequest() No or invalid direction");
         return;
     }
     if (request.isMember("type") && !request["type"].isString()) {
-        request["error"] = "Type is not a string";
-        LOG_ERROR("OutputThread: handleRequest() Type is not a string");
+        FAIL_REQUEST(request, "Type is not a string", "OutputThread: handleRequest() Type is not a string");
         return;
     }
     request.removeMember("error");
@@ -180,14 +179,15 @@ void handleRequest(Json::Value& request, int& clientStarted) {
     LOG_INFO("OutputThread: handleRequest() Processing Request: [%s]", loggedType.c_str());
     const DispatchRow* row = findRow(type);
     if (!row) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown request: [%s]", loggedType.c_str());
-        request["error"] = "unknown request";
+        FAIL_REQUEST(request, "unknown request", "OutputThread: handleRequest() Unknown request: [%s]",
+                     loggedType.c_str());
         return;
     }
     try {
         row->call(request, clientStarted);
     } catch (...) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown Exception while processing request: [%s]", loggedType.c_str());
-        request["error"] = "unknown error";
+        FAIL_REQUEST(request, "unknown error",
+                     "OutputThread: handleRequest() Unknown Exception while processing request: [%s]",
+                     loggedType.c_str());
     }
 }

@@ -291,9 +291,9 @@ void RequestSetConfiguration(Json::Value& request) {
         try {
             storeValue(record, *field, members[key]);
         } catch (const std::exception&) {
-            LOG_ERROR("OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]",
-                      textForLog(key).c_str());
-            request["error"] = "unknown Exception";
+            FAIL_REQUEST(request, "unknown Exception",
+                         "OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]",
+                         textForLog(key).c_str());
             return;
         }
     }
