@@ -1,6 +1,5 @@
 #include "RequestHandler.h"
 
-#include <cstring>
 #include <string>
 
 #include "HostState.h"
@@ -152,7 +151,7 @@ const DispatchRow* findRow(const std::string& type) {
 }
 
 bool directionIsValid(const Json::Value& request) {
-    const Json::Value* direction = request.find("_direction", "_direction" + std::strlen("_direction"));
+    const Json::Value* direction = findMember(request, "_direction");
     return direction && readLenientInt(*direction) == 1;
 }
 

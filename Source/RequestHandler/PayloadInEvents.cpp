@@ -46,11 +46,6 @@ int hexDigitValue(char c) {
     return -1;
 }
 
-template <std::size_t Width>
-void copyMember(char (&field)[Width], const Json::Value& request, const char* key) {
-    copyText(field, readStringMember(request, key));
-}
-
 // False, with the reply's "error" set, when the desktop cannot be shared.
 bool fillDesktopShare(Json::Value& request, TavmoClientShareInEvent& record) {
     int32_t index = readIntMember(request, "window", 0);
