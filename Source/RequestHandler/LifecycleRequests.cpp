@@ -93,8 +93,7 @@ void RequestSetLogLevelsAndCategories(Json::Value& request) {
     if (levels.empty()) return;
     TavmoClientLogLevelsRecord record{};
     copyText(record.levelsAndCategories, levels);
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES), &record,
-                    sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES), record))
         setResultOk(request);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "Json.h"
 #include "Log.h"
@@ -31,6 +32,15 @@
 // <CONSTANT>: [<code>]" at level 1, sets "error", returns false.
 bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
                  uint32_t size);
+
+// The same for a record of the handler's own, its size being its type's: the
+// form every handler uses. The one above is for records built here (the
+// private requests' wrapper).
+template <typename Record>
+bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, Record& record) {
+    static_assert(!std::is_pointer<Record>::value, "the record itself, not its address");
+    return sendRequest(reply, handler, code, constantName, &record, sizeof record);
+}
 
 // Sends a private library request and returns the library's result, leaving
 // the reporting of a refusal to the caller.
