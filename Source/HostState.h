@@ -1,10 +1,17 @@
 // Process-wide state shared by the host's threads.
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "BlockingQueue.h"
 #include "EventQueueEntry.h"
@@ -26,6 +33,48 @@ extern std::atomic<int32_t> iCamera;
 extern std::atomic<int32_t> bChromex64;
 // The hidden window handed to the library at start; null if it could not be made.
 extern void* hWindow;
+
+// The website the page named last; empty until it names one.
+extern std::string currentDomain;
+
+// Status requests that found the camera absent while the library was started,
+// since the last registration they caused.
+extern int cameraRetryCount;
+
+// The desktops as the page last received them: the device text of each, by
+// the index that the share in-event names; empty at start. Only the output
+// thread uses it, so it takes no lock.
+inline constexpr std::size_t kDesktopTableSize = 16;
+// Entries are only ever overwritten, never cleared, by a new listing.
+void storeDesktopDevice(std::size_t index, const std::string& device);
+// Empty for a desktop never listed and for an index outside the table.
+std::string desktopDevice(std::size_t index);
+
+// The log directory as makeLogConfig() (LogConfig.h) last built it, under its
+// lock; empty until then. The library keeps pointers to the text.
+extern std::mutex libraryLogDirectoryLock;
+extern std::string libraryLogDirectory;
+
+// The event messages waiting to be written later (OutEventHandler/DelayedSender.h):
+// one timer thread writes them in the order of their due times and, for the
+// same time, in the order they were handed over. It runs from the first
+// delayed message until they are dropped.
+struct DelayedEvent {
+    Json::Value message;
+    int32_t code = 0;
+};
+struct DelayedEvents {
+    using Clock = std::chrono::steady_clock;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<std::pair<Clock::time_point, uint64_t>, DelayedEvent> waiting;
+    uint64_t handedOver = 0;
+    bool dropping = false;
+    std::thread timer;
+};
+// Never destroyed: a timer still running when the process ends must not find
+// its state gone.
+DelayedEvents& delayedEvents();
 
 // How reading a request's text as JSON went.
 enum class ParseOutcome { Object, NotAnObject, Failed };
@@ -58,3 +107,9 @@ extern BlockingQueue<QueuedRequest> requestQueue;
 extern BlockingQueue<EventQueueEntry> eventQueue;
 
 inline bool isDebugMode() { return hostState.load() == HostDebug; }
+
+// Puts everything above back to how start-up finds it, the device watch
+// settled, for the unit tests and the fuzzers: drops the delayed messages
+// (their timer ended), empties and reopens the queues. Only while no other
+// thread of the host runs.
+void resetHostState();

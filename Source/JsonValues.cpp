@@ -37,22 +37,22 @@ int32_t readLenientInt(const Json::Value& value) {
 }
 
 int32_t readIntMember(const Json::Value& request, const char* key, int32_t defaultValue) {
-    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    const Json::Value* member = findMember(request, key);
     return member ? readLenientInt(*member) : defaultValue;
 }
 
 std::string readTextMember(const Json::Value& request, const char* key, const std::string& defaultValue) {
-    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    const Json::Value* member = findMember(request, key);
     return member ? member->asString() : defaultValue;
 }
 
 std::string readStringMember(const Json::Value& request, const char* key, const std::string& defaultValue) {
-    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    const Json::Value* member = findMember(request, key);
     return member ? stringValue(*member) : defaultValue;
 }
 
 bool readFlagMember(const Json::Value& request, const char* key) {
-    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    const Json::Value* member = findMember(request, key);
     if (!member) throw Json::LogicError("Value is not convertible to bool.");
     return member->asBool();
 }
@@ -63,4 +63,15 @@ std::string stringValue(const Json::Value& value) {
     // Whatever follows a NUL would be invisible to the library but would
     // still land in the field.
     return text.substr(0, text.find('\0'));
+}
+
+bool readFlagMemberOr(const Json::Value& request, const char* key, bool defaultValue) {
+    return findMember(request, key) ? readFlagMember(request, key) : defaultValue;
+}
+
+std::string readChoiceMember(const Json::Value& request, const char* key, const std::string& defaultValue) {
+    const Json::Value* member = findMember(request, key);
+    if (!member) return defaultValue;
+    if (member->isNumeric() && !member->isBool()) throw Json::LogicError("Type is not convertible to string");
+    return member->asString();
 }

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 
+#include "HostState.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -13,25 +14,22 @@ constexpr const char* kLevelsAndCategories =
 constexpr uint32_t kLogFileSize = 0x500000;
 constexpr const char* kFileNamePrefix = "TavmoClientForWeb_";
 
-std::mutex directoryLock;
-std::string directory;
-
 }  // namespace
 
 TavmoClientLogConfig makeLogConfig() {
-    std::lock_guard<std::mutex> lock(directoryLock);
+    std::lock_guard<std::mutex> lock(libraryLogDirectoryLock);
     std::string current = platform::logDirectory();
-    if (current != directory) directory = current;
+    if (current != libraryLogDirectory) libraryLogDirectory = current;
     TavmoClientLogConfig config{};
     config.levelsAndCategories = kLevelsAndCategories;
     config.sizeValue = kLogFileSize;
-    config.logDirectory = directory.c_str();
+    config.logDirectory = libraryLogDirectory.c_str();
     config.fileNamePrefix = kFileNamePrefix;
-    config.dataDirectory = directory.c_str();
+    config.dataDirectory = libraryLogDirectory.c_str();
     return config;
 }
 
 const char* logDirectoryText() {
-    std::lock_guard<std::mutex> lock(directoryLock);
-    return directory.c_str();
+    std::lock_guard<std::mutex> lock(libraryLogDirectoryLock);
+    return libraryLogDirectory.c_str();
 }

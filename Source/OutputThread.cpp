@@ -6,6 +6,7 @@
 #include "Log.h"
 #include "Redaction.h"
 #include "RequestHandler.h"
+#include "RequestHandler/RequestSupport.h"
 #include "TavmoAgent.h"
 
 namespace {
@@ -26,8 +27,8 @@ void handleQueuedRequest(QueuedRequest& queued, int& clientStarted) {
                 handleRequest(request, clientStarted);
             } else {
                 request = Json::Value(Json::objectValue);
-                request["error"] = "Not a valid JSON object";
-                LOG_ERROR("OutputThread: Not a valid JSON object: [%s]", textForLog(queued.text).c_str());
+                FAIL_REQUEST(request, "Not a valid JSON object", "OutputThread: Not a valid JSON object: [%s]",
+                             textForLog(queued.text).c_str());
             }
         } catch (...) {
             failed = true;
@@ -35,8 +36,8 @@ void handleQueuedRequest(QueuedRequest& queued, int& clientStarted) {
     }
     if (failed) {
         if (!request.isObject()) request = Json::Value(Json::objectValue);
-        request["error"] = "Error while handling request";
-        LOG_ERROR("OutputThread: Exception while handling request: [%s]", textForLog(queued.text).c_str());
+        FAIL_REQUEST(request, "Error while handling request", "OutputThread: Exception while handling request: [%s]",
+                     textForLog(queued.text).c_str());
     }
     TavmoAgent::sendReply("OutputThread", std::move(request));
 }

@@ -1,6 +1,5 @@
 #include "RequestHandler.h"
 
-#include <cstring>
 #include <string>
 
 #include "HostState.h"
@@ -11,6 +10,7 @@
 #include "RequestHandler/ConfigurationRequests.h"
 #include "RequestHandler/LifecycleRequests.h"
 #include "RequestHandler/PayloadInEvents.h"
+#include "RequestHandler/RequestSupport.h"
 #include "RequestHandler/SharingRequests.h"
 #include "RequestHandler/SignInEvents.h"
 #include "RequestHandler/StatisticsRequests.h"
@@ -22,128 +22,136 @@ namespace {
 
 constexpr const char* kLogSource = logsource::kRequestHandler;
 
-using Handler = void (*)(Json::Value& request, int& clientStarted);
-
-// Most handlers do not need OutputThread's clientStarted.
-template <void (*handler)(Json::Value&)>
-void withoutClientStarted(Json::Value& request, int&) {
-    handler(request);
-}
-
+// A handler takes the request it answers; the lifecycle and camera-status
+// handlers take OutputThread's clientStarted too, which they read or change.
 struct DispatchRow {
+    using Handler = void (*)(Json::Value& request);
+    using ClientStartedHandler = void (*)(Json::Value& request, int& clientStarted);
+
+    constexpr DispatchRow(const char* type, Handler handler) : type(type), handler(handler) {}
+    constexpr DispatchRow(const char* type, ClientStartedHandler handler) : type(type), clientStartedHandler(handler) {}
+
+    void call(Json::Value& request, int& clientStarted) const {
+        if (clientStartedHandler)
+            clientStartedHandler(request, clientStarted);
+        else
+            handler(request);
+    }
+
     const char* type;
-    Handler handler;
+    Handler handler = nullptr;
+    ClientStartedHandler clientStartedHandler = nullptr;
 };
 
 // Compared in this order, exactly and case-sensitively.
 constexpr DispatchRow kDispatchTable[] = {
-    {"RequestSetChromeArch", withoutClientStarted<RequestSetChromeArch>},
-    {"RequestGetVersion", withoutClientStarted<RequestGetVersion>},
-    {"RequestSetLogLevelsAndCategories", withoutClientStarted<RequestSetLogLevelsAndCategories>},
-    {"RequestGetCallState", withoutClientStarted<RequestGetCallState>},
-    {"RequestGetMutedAudioOut", withoutClientStarted<RequestGetMutedAudioOut>},
-    {"RequestGetMutedAudioIn", withoutClientStarted<RequestGetMutedAudioIn>},
-    {"RequestGetMutedVideo", withoutClientStarted<RequestGetMutedVideo>},
-    {"RequestGetMutedServerAudioIn", withoutClientStarted<RequestGetMutedServerAudioIn>},
-    {"RequestGetMutedServerVideo", withoutClientStarted<RequestGetMutedServerVideo>},
-    {"RequestGetVolumeAudioIn", withoutClientStarted<RequestGetVolumeAudioIn>},
-    {"RequestSetVolumeAudioIn", withoutClientStarted<RequestSetVolumeAudioIn>},
-    {"RequestGetVolumeAudioOut", withoutClientStarted<RequestGetVolumeAudioOut>},
-    {"RequestSetVolumeAudioOut", withoutClientStarted<RequestSetVolumeAudioOut>},
-    {"RequestGetEID", withoutClientStarted<RequestGetEID>},
-    {"RequestGetLID", withoutClientStarted<RequestGetLID>},
-    {"RequestGetAudioEnergyInfo", withoutClientStarted<RequestGetAudioEnergyInfo>},
-    {"RequestGetNumParticipants", withoutClientStarted<RequestGetNumParticipants>},
-    {"RequestGetParticipantNameAt", withoutClientStarted<RequestGetParticipantNameAt>},
-    {"RequestGetParticipantStatisticsAt", withoutClientStarted<RequestGetParticipantStatisticsAt>},
-    {"RequestGetConfiguration", withoutClientStarted<RequestGetConfiguration>},
-    {"RequestGetSendMaxKbps", withoutClientStarted<RequestGetSendMaxKbps>},
-    {"RequestSetSendMaxKbps", withoutClientStarted<RequestSetSendMaxKbps>},
-    {"RequestGetReceiveMaxKbps", withoutClientStarted<RequestGetReceiveMaxKbps>},
-    {"RequestSetReceiveMaxKbps", withoutClientStarted<RequestSetReceiveMaxKbps>},
-    {"RequestSetLabel", withoutClientStarted<RequestSetLabel>},
-    {"RequestGetEchoRecommendation", withoutClientStarted<RequestGetEchoRecommendation>},
-    {"RequestCheckRecommended", withoutClientStarted<RequestCheckRecommended>},
-    {"RequestGetCurrentUser", withoutClientStarted<RequestGetCurrentUser>},
-    {"RequestGetParticipantsLimit", withoutClientStarted<RequestGetParticipantsLimit>},
-    {"RequestSetConfiguration", withoutClientStarted<RequestSetConfiguration>},
-    {"RequestGetWebProxySettingsValid", withoutClientStarted<RequestGetWebProxySettingsValid>},
-    {"RequestGetInvitingUser", withoutClientStarted<RequestGetInvitingUser>},
-    {"RequestGetCurrentSessionTavmoRouter", withoutClientStarted<RequestGetCurrentSessionTavmoRouter>},
-    {"RequestGetFeccList", withoutClientStarted<RequestGetFeccList>},
-    {"RequestGetEncodeResolution", withoutClientStarted<RequestGetEncodeResolution>},
-    {"RequestGetVideoFrameRateInfo", withoutClientStarted<RequestGetVideoFrameRateInfo>},
-    {"RequestGetMediaInfo", withoutClientStarted<RequestGetMediaInfo>},
-    {"RequestGetRateShaperInfo", withoutClientStarted<RequestGetRateShaperInfo>},
-    {"RequestGetCurrentCpuUtilization", withoutClientStarted<RequestGetCurrentCpuUtilization>},
-    {"RequestGetEndpointStatus", withoutClientStarted<RequestGetEndpointStatus>},
-    {"RequestGetCurrentSessionDisplayInfo", withoutClientStarted<RequestGetCurrentSessionDisplayInfo>},
-    {"RequestGetConferenceInfo", withoutClientStarted<RequestGetConferenceInfo>},
-    {"RequestGetParticipants", withoutClientStarted<RequestGetParticipants>},
-    {"RequestGetWindowShares", withoutClientStarted<RequestGetWindowShares>},
-    {"RequestGetWindowsAndDesktops", withoutClientStarted<RequestGetWindowsAndDesktops>},
-    {"RequestGetPreviewMode", withoutClientStarted<RequestGetPreviewMode>},
-    {"RequestSetWindowShares", withoutClientStarted<RequestSetWindowShares>},
-    {"RequestGetConnectivityInfo", withoutClientStarted<RequestGetConnectivityInfo>},
-    {"RequestSetWebProxyCredentials", withoutClientStarted<RequestSetWebProxyCredentials>},
-    {"RequestGetBandwidthInfo", withoutClientStarted<RequestGetBandwidthInfo>},
-    {"RequestSetCameraResolution", withoutClientStarted<RequestSetCameraResolution>},
-    {"RequestGetLayout", withoutClientStarted<RequestGetLayout>},
+    {"RequestSetChromeArch", RequestSetChromeArch},
+    {"RequestGetVersion", RequestGetVersion},
+    {"RequestSetLogLevelsAndCategories", RequestSetLogLevelsAndCategories},
+    {"RequestGetCallState", RequestGetCallState},
+    {"RequestGetMutedAudioOut", RequestGetMutedAudioOut},
+    {"RequestGetMutedAudioIn", RequestGetMutedAudioIn},
+    {"RequestGetMutedVideo", RequestGetMutedVideo},
+    {"RequestGetMutedServerAudioIn", RequestGetMutedServerAudioIn},
+    {"RequestGetMutedServerVideo", RequestGetMutedServerVideo},
+    {"RequestGetVolumeAudioIn", RequestGetVolumeAudioIn},
+    {"RequestSetVolumeAudioIn", RequestSetVolumeAudioIn},
+    {"RequestGetVolumeAudioOut", RequestGetVolumeAudioOut},
+    {"RequestSetVolumeAudioOut", RequestSetVolumeAudioOut},
+    {"RequestGetEID", RequestGetEID},
+    {"RequestGetLID", RequestGetLID},
+    {"RequestGetAudioEnergyInfo", RequestGetAudioEnergyInfo},
+    {"RequestGetNumParticipants", RequestGetNumParticipants},
+    {"RequestGetParticipantNameAt", RequestGetParticipantNameAt},
+    {"RequestGetParticipantStatisticsAt", RequestGetParticipantStatisticsAt},
+    {"RequestGetConfiguration", RequestGetConfiguration},
+    {"RequestGetSendMaxKbps", RequestGetSendMaxKbps},
+    {"RequestSetSendMaxKbps", RequestSetSendMaxKbps},
+    {"RequestGetReceiveMaxKbps", RequestGetReceiveMaxKbps},
+    {"RequestSetReceiveMaxKbps", RequestSetReceiveMaxKbps},
+    {"RequestSetLabel", RequestSetLabel},
+    {"RequestGetEchoRecommendation", RequestGetEchoRecommendation},
+    {"RequestCheckRecommended", RequestCheckRecommended},
+    {"RequestGetCurrentUser", RequestGetCurrentUser},
+    {"RequestGetParticipantsLimit", RequestGetParticipantsLimit},
+    {"RequestSetConfiguration", RequestSetConfiguration},
+    {"RequestGetWebProxySettingsValid", RequestGetWebProxySettingsValid},
+    {"RequestGetInvitingUser", RequestGetInvitingUser},
+    {"RequestGetCurrentSessionTavmoRouter", RequestGetCurrentSessionTavmoRouter},
+    {"RequestGetFeccList", RequestGetFeccList},
+    {"RequestGetEncodeResolution", RequestGetEncodeResolution},
+    {"RequestGetVideoFrameRateInfo", RequestGetVideoFrameRateInfo},
+    {"RequestGetMediaInfo", RequestGetMediaInfo},
+    {"RequestGetRateShaperInfo", RequestGetRateShaperInfo},
+    {"RequestGetCurrentCpuUtilization", RequestGetCurrentCpuUtilization},
+    {"RequestGetEndpointStatus", RequestGetEndpointStatus},
+    {"RequestGetCurrentSessionDisplayInfo", RequestGetCurrentSessionDisplayInfo},
+    {"RequestGetConferenceInfo", RequestGetConferenceInfo},
+    {"RequestGetParticipants", RequestGetParticipants},
+    {"RequestGetWindowShares", RequestGetWindowShares},
+    {"RequestGetWindowsAndDesktops", RequestGetWindowsAndDesktops},
+    {"RequestGetPreviewMode", RequestGetPreviewMode},
+    {"RequestSetWindowShares", RequestSetWindowShares},
+    {"RequestGetConnectivityInfo", RequestGetConnectivityInfo},
+    {"RequestSetWebProxyCredentials", RequestSetWebProxyCredentials},
+    {"RequestGetBandwidthInfo", RequestGetBandwidthInfo},
+    {"RequestSetCameraResolution", RequestSetCameraResolution},
+    {"RequestGetLayout", RequestGetLayout},
     {"RequestGetCameraStatus", RequestGetCameraStatus},
-    {"RequestEnableAppShare", withoutClientStarted<RequestEnableAppShare>},
-    {"RequestSetDomain", withoutClientStarted<RequestSetDomain>},
+    {"RequestEnableAppShare", RequestEnableAppShare},
+    {"RequestSetDomain", RequestSetDomain},
     {"InEventStart", InEventStart},
     {"InEventStop", InEventStop},
-    {"InEventResize", withoutClientStarted<InEventResize>},
-    {"InEventParticipantsLimit", withoutClientStarted<InEventParticipantsLimit>},
-    {"InEventToggleShare", withoutClientStarted<InEventToggleShare>},
-    {"InEventLayout", withoutClientStarted<InEventLayout>},
-    {"InEventLeave", withoutClientStarted<InEventLeave>},
-    {"InEventCancel", withoutClientStarted<InEventCancel>},
-    {"InEventShare", withoutClientStarted<InEventShare>},
-    {"InEventUnshare", withoutClientStarted<InEventUnshare>},
-    {"InEventGroupChat", withoutClientStarted<InEventGroupChat>},
-    {"InEventPrivateChat", withoutClientStarted<InEventPrivateChat>},
-    {"InEventMuteAudioIn", withoutClientStarted<InEventMuteAudioIn>},
-    {"InEventMuteAudioOut", withoutClientStarted<InEventMuteAudioOut>},
-    {"InEventMuteVideo", withoutClientStarted<InEventMuteVideo>},
-    {"InEventSignIn", withoutClientStarted<InEventSignIn>},
-    {"InEventLoginCancel", withoutClientStarted<InEventLoginCancel>},
-    {"InEventLogin", withoutClientStarted<InEventLogin>},
-    {"InEventSignoff", withoutClientStarted<InEventSignOff>},
-    {"InEventSetEchoDetection", withoutClientStarted<InEventSetEchoDetection>},
-    {"InEventSetEchoCancellation", withoutClientStarted<InEventSetEchoCancellation>},
-    {"InEventSetAGC", withoutClientStarted<InEventSetAGC>},
-    {"InEventSetFreezeImage", withoutClientStarted<InEventSetFreezeImage>},
-    {"InEventPrecallTestCamera", withoutClientStarted<InEventPrecallTestCamera>},
-    {"InEventPrecallTestMicrophone", withoutClientStarted<InEventPrecallTestMicrophone>},
-    {"InEventAnswer", withoutClientStarted<InEventAnswer>},
-    {"InEventDecline", withoutClientStarted<InEventDecline>},
-    {"InEventSetDisplayName", withoutClientStarted<InEventSetDisplayName>},
-    {"InEventResetDisplayName", withoutClientStarted<InEventResetDisplayName>},
-    {"InEventPinParticipant", withoutClientStarted<InEventPinParticipant>},
-    {"InEventControlCamera", withoutClientStarted<InEventControlCamera>},
-    {"InEventSetSendBandwidthLimit", withoutClientStarted<InEventSetSendBandwidthLimit>},
-    {"InEventSetOffline", withoutClientStarted<InEventSetOffline>},
-    {"InEventControlConferenceRoomSettings", withoutClientStarted<InEventControlConferenceRoomSettings>},
-    {"InEventStartPrecallTestSpeaker", withoutClientStarted<InEventStartPrecallTestSpeaker>},
-    {"InEventStopPrecallTestSpeaker", withoutClientStarted<InEventStopPrecallTestSpeaker>},
-    {"InEventPlayDtmfTone", withoutClientStarted<InEventPlayDtmfTone>},
-    {"InEventGetWindowsExt", withoutClientStarted<InEventGetWindowsExt>},
-    {"EventPreview", withoutClientStarted<EventPreview>},
-    {"PrivateInEventVcsoapGuestLink", withoutClientStarted<PrivateInEventVcsoapGuestLink>},
-    {"PrivateInEventStartMyMeeting", withoutClientStarted<PrivateInEventStartMyMeeting>},
-    {"PrivateInEventLayout", withoutClientStarted<PrivateInEventLayout>},
+    {"InEventResize", InEventResize},
+    {"InEventParticipantsLimit", InEventParticipantsLimit},
+    {"InEventToggleShare", InEventToggleShare},
+    {"InEventLayout", InEventLayout},
+    {"InEventLeave", InEventLeave},
+    {"InEventCancel", InEventCancel},
+    {"InEventShare", InEventShare},
+    {"InEventUnshare", InEventUnshare},
+    {"InEventGroupChat", InEventGroupChat},
+    {"InEventPrivateChat", InEventPrivateChat},
+    {"InEventMuteAudioIn", InEventMuteAudioIn},
+    {"InEventMuteAudioOut", InEventMuteAudioOut},
+    {"InEventMuteVideo", InEventMuteVideo},
+    {"InEventSignIn", InEventSignIn},
+    {"InEventLoginCancel", InEventLoginCancel},
+    {"InEventLogin", InEventLogin},
+    {"InEventSignoff", InEventSignOff},
+    {"InEventSetEchoDetection", InEventSetEchoDetection},
+    {"InEventSetEchoCancellation", InEventSetEchoCancellation},
+    {"InEventSetAGC", InEventSetAGC},
+    {"InEventSetFreezeImage", InEventSetFreezeImage},
+    {"InEventPrecallTestCamera", InEventPrecallTestCamera},
+    {"InEventPrecallTestMicrophone", InEventPrecallTestMicrophone},
+    {"InEventAnswer", InEventAnswer},
+    {"InEventDecline", InEventDecline},
+    {"InEventSetDisplayName", InEventSetDisplayName},
+    {"InEventResetDisplayName", InEventResetDisplayName},
+    {"InEventPinParticipant", InEventPinParticipant},
+    {"InEventControlCamera", InEventControlCamera},
+    {"InEventSetSendBandwidthLimit", InEventSetSendBandwidthLimit},
+    {"InEventSetOffline", InEventSetOffline},
+    {"InEventControlConferenceRoomSettings", InEventControlConferenceRoomSettings},
+    {"InEventStartPrecallTestSpeaker", InEventStartPrecallTestSpeaker},
+    {"InEventStopPrecallTestSpeaker", InEventStopPrecallTestSpeaker},
+    {"InEventPlayDtmfTone", InEventPlayDtmfTone},
+    {"InEventGetWindowsExt", InEventGetWindowsExt},
+    {"EventPreview", EventPreview},
+    {"PrivateInEventVcsoapGuestLink", PrivateInEventVcsoapGuestLink},
+    {"PrivateInEventStartMyMeeting", PrivateInEventStartMyMeeting},
+    {"PrivateInEventLayout", PrivateInEventLayout},
 };
 
-Handler findHandler(const std::string& type) {
+const DispatchRow* findRow(const std::string& type) {
     for (const DispatchRow& row : kDispatchTable)
-        if (type == row.type) return row.handler;
+        if (type == row.type) return &row;
     return nullptr;
 }
 
 bool directionIsValid(const Json::Value& request) {
-    const Json::Value* direction = request.find("_direction", "_direction" + std::strlen("_direction"));
+    const Json::Value* direction = findMember(request, "_direction");
     return direction && readLenientInt(*direction) == 1;
 }
 
@@ -157,29 +165,28 @@ std::vector<std::string> requestTypes() {
 
 void handleRequest(Json::Value& request, int& clientStarted) {
     if (hostState.load() == HostRunning && !directionIsValid(request)) {
-        request["error"] = "No or invalid direction";
-        LOG_ERROR("OutputThread: handleRequest() No or invalid direction");
+        FAIL_REQUEST(request, "No or invalid direction", "OutputThread: handleRequest() No or invalid direction");
         return;
     }
     if (request.isMember("type") && !request["type"].isString()) {
-        request["error"] = "Type is not a string";
-        LOG_ERROR("OutputThread: handleRequest() Type is not a string");
+        FAIL_REQUEST(request, "Type is not a string", "OutputThread: handleRequest() Type is not a string");
         return;
     }
     request.removeMember("error");
     std::string type = request.isMember("type") ? request["type"].asString() : std::string();
     const std::string loggedType = textForLog(type);
     LOG_INFO("OutputThread: handleRequest() Processing Request: [%s]", loggedType.c_str());
-    Handler handler = findHandler(type);
-    if (!handler) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown request: [%s]", loggedType.c_str());
-        request["error"] = "unknown request";
+    const DispatchRow* row = findRow(type);
+    if (!row) {
+        FAIL_REQUEST(request, "unknown request", "OutputThread: handleRequest() Unknown request: [%s]",
+                     loggedType.c_str());
         return;
     }
     try {
-        handler(request, clientStarted);
+        row->call(request, clientStarted);
     } catch (...) {
-        LOG_ERROR("OutputThread: handleRequest() Unknown Exception while processing request: [%s]", loggedType.c_str());
-        request["error"] = "unknown error";
+        FAIL_REQUEST(request, "unknown error",
+                     "OutputThread: handleRequest() Unknown Exception while processing request: [%s]",
+                     loggedType.c_str());
     }
 }

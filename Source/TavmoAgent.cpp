@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <string>
 
 #include "HostState.h"
+#include "JsonValues.h"
 #include "Log.h"
 #include "Redaction.h"
 
@@ -35,7 +35,7 @@ std::string tooLongReplyText(const Json::Value& reply) {
     replacement["_direction"] = 2;
     replacement["error"] = "Reply too large";
     for (const char* key : {"type", "_id", "_tabId"}) {
-        const Json::Value* member = reply.find(key, key + std::strlen(key));
+        const Json::Value* member = findMember(reply, key);
         if (!member) continue;
         Json::Value candidate = replacement;
         candidate[key] = *member;

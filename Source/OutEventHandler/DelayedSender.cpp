@@ -1,12 +1,11 @@
 #include "OutEventHandler/DelayedSender.h"
 
-#include <condition_variable>
-#include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "HostState.h"
 #include "Log.h"
 #include "TavmoAgent.h"
 
@@ -14,31 +13,7 @@ namespace {
 
 constexpr const char* kLogSource = logsource::kOutEventHandler;
 
-using Clock = std::chrono::steady_clock;
-
-struct DelayedEvent {
-    Json::Value message;
-    int32_t code = 0;
-};
-
-// One timer thread writes every delayed message, in the order of their due
-// times and, for the same time, in the order they were handed over. It runs
-// from the first delayed message until they are dropped.
-struct DelayedEvents {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::map<std::pair<Clock::time_point, uint64_t>, DelayedEvent> waiting;
-    uint64_t handedOver = 0;
-    bool dropping = false;
-    std::thread timer;
-};
-
-// Never destroyed: a timer still running when the process ends must not find
-// its state gone.
-DelayedEvents& delayed() {
-    static DelayedEvents* const instance = new DelayedEvents;
-    return *instance;
-}
+using Clock = DelayedEvents::Clock;
 
 void send(DelayedEvent event) {
     LOG_INFO("DelayOutEventThread Sending outEvent: [%d]", event.code);
@@ -46,7 +21,7 @@ void send(DelayedEvent event) {
 }
 
 void DelayOutEvent() {
-    DelayedEvents& state = delayed();
+    DelayedEvents& state = delayedEvents();
     std::unique_lock<std::mutex> lock(state.mutex);
     while (!state.dropping) {
         if (state.waiting.empty()) {
@@ -69,7 +44,7 @@ void DelayOutEvent() {
 }  // namespace
 
 void sendDelayed(Json::Value message, std::chrono::milliseconds delay, int32_t code) {
-    DelayedEvents& state = delayed();
+    DelayedEvents& state = delayedEvents();
     std::unique_lock<std::mutex> lock(state.mutex);
     auto key = std::make_pair(Clock::now() + delay, state.handedOver++);
     state.waiting.emplace(key, DelayedEvent{std::move(message), code});
@@ -93,7 +68,7 @@ void sendDelayed(Json::Value message, std::chrono::milliseconds delay, int32_t c
 }
 
 void dropDelayedEvents() {
-    DelayedEvents& state = delayed();
+    DelayedEvents& state = delayedEvents();
     std::thread timer;
     {
         std::lock_guard<std::mutex> lock(state.mutex);

@@ -4,10 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "Json.h"
+#include "RecordValues.h"
 #include "Records.h"
 
 template <std::size_t Width>
@@ -20,10 +20,3 @@ inline Json::Value boolValue(unsigned char flag) { return flag != 0; }
 
 // A flag byte as the page's older answers carry it: its signed value.
 inline Json::Value intFlagValue(signed char flag) { return Json::Int(flag); }
-
-// A window handle as sixteen upper-case hexadecimal digits.
-inline Json::Value handleValue(uint32_t handle) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016X", static_cast<unsigned>(handle));
-    return text;
-}

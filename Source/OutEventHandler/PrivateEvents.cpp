@@ -65,15 +65,6 @@ void deviceNotice(const EventBlock& block, Json::Value& params) {
     params["deviceName"] = block.textFrom(offsetof(TavmoClientDeviceNoticeEvent, deviceName));
 }
 
-Json::Value rectangleValue(const TavmoClientWindowRect& rect) {
-    Json::Value value;
-    value["xPos"] = Json::Int(rect.x);
-    value["yPos"] = Json::Int(rect.y);
-    value["width"] = Json::UInt(rect.width);
-    value["height"] = Json::UInt(rect.height);
-    return value;
-}
-
 // Each array stays null when the part carries no window.
 void windowList(const EventBlock& block, Json::Value& params) {
     auto list = block.read<TavmoClientWindowList>();
@@ -94,7 +85,7 @@ void windowList(const EventBlock& block, Json::Value& params) {
         windowIds.append(handleValue(list.windowId[i]));
         titles.append(textValue(list.title[i]));
         owners.append(textValue(list.ownerName[i]));
-        rectangles.append(rectangleValue(list.rect[i]));
+        rectangles.append(rectValue(list.rect[i]));
     }
     Json::Value win32;
     win32["dwStyle"] = styles;

@@ -14,7 +14,6 @@
 #include "Log.h"
 #include "Records.h"
 #include "Redaction.h"
-#include "RequestHandler/RecordValues.h"
 #include "RequestHandler/RequestSupport.h"
 
 namespace {
@@ -264,9 +263,7 @@ void storeValue(RecordBytes& record, const Field& field, const Json::Value& valu
 
 void RequestGetConfiguration(Json::Value& request) {
     TavmoClientConfiguration configuration{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONFIGURATION), &configuration,
-                     sizeof configuration))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONFIGURATION), configuration)) return;
     RecordBytes record(configuration);
     for (const Field& field : kFields) {
         if (field.use == Use::SetOnly) continue;
@@ -291,13 +288,12 @@ void RequestSetConfiguration(Json::Value& request) {
         try {
             storeValue(record, *field, members[key]);
         } catch (const std::exception&) {
-            LOG_ERROR("OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]",
-                      textForLog(key).c_str());
-            request["error"] = "unknown Exception";
+            FAIL_REQUEST(request, "unknown Exception",
+                         "OutputThread: RequestSetConfiguration() Unknown Exception at key: [%s]",
+                         textForLog(key).c_str());
             return;
         }
     }
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_CONFIGURATION), &configuration,
-                    sizeof configuration))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_CONFIGURATION), configuration))
         setResultOk(request);
 }

@@ -1,14 +1,14 @@
-// What the in-event handlers share beyond sendInEvent: their answer, the
-// hand-over of buffers that a record points to, and the readers of flags and
-// choices.
+// What the in-event handlers share beyond sendInEvent: their answer and the
+// hand-over of buffers that a record points to. Their member readers are in
+// JsonValues.h.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <string>
 
 #include "Json.h"
+#include "JsonValues.h"
 #include "RequestHandler/RequestSupport.h"
 
 // Sends the in-event and answers "result": "ok", or the refusal.
@@ -41,12 +41,3 @@ bool answerInEventHandingOver(Json::Value& request, const char* handler, int32_t
     static_cast<void>(buffer.release());
     return true;
 }
-
-// The JSON library's boolean conversion of the member, as readFlagMember, or
-// `defaultValue` when the member is absent.
-bool readFlagMemberOr(const Json::Value& request, const char* key, bool defaultValue);
-
-// A choice compared by exact text: the JSON library's text conversion of a
-// string, a boolean ("true", "false") or null (empty). Numbers, arrays and
-// objects raise. `defaultValue` when the member is absent.
-std::string readChoiceMember(const Json::Value& request, const char* key, const std::string& defaultValue);

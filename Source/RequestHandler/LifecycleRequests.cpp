@@ -55,15 +55,15 @@ int32_t currentCallState() {
 // A library that is in a call keeps running: the page must leave the call first.
 void stopUnlessBusy(Json::Value& request, int& clientStarted) {
     if (!TavmoClientIsStarted()) {
-        LOG_ERROR("OutputThread: InEventStop() TavmoClient not yet started");
-        request["error"] = "TavmoClient not yet started";
+        FAIL_REQUEST(request, "TavmoClient not yet started", "OutputThread: InEventStop() TavmoClient not yet started");
         clientStarted = 0;
         return;
     }
     int32_t callState = currentCallState();
     if (callState != 0) {
-        LOG_INFO("OutputThread: InEventStop(): TavmoClient can't stop. Reason: Busy (call state [%d])", callState);
-        request["error"] = "TavmoClient can't stop. Reason: Not in idle call state";
+        FAIL_REQUEST_AT(TAVMO_CLIENT_LOG_INFO, request, "TavmoClient can't stop. Reason: Not in idle call state",
+                        "OutputThread: InEventStop(): TavmoClient can't stop. Reason: Busy (call state [%d])",
+                        callState);
         return;
     }
     {
@@ -93,15 +93,14 @@ void RequestSetLogLevelsAndCategories(Json::Value& request) {
     if (levels.empty()) return;
     TavmoClientLogLevelsRecord record{};
     copyText(record.levelsAndCategories, levels);
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES), &record,
-                    sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LOG_LEVELS_AND_CATEGORIES), record))
         setResultOk(request);
 }
 
 void InEventStart(Json::Value& request, int& clientStarted) {
     if (TavmoClientIsStarted()) {
-        LOG_ERROR("OutputThread: InEventStart() TavmoClient already started");
-        request["error"] = "TavmoClient already started";
+        FAIL_REQUEST(request, "TavmoClient already started",
+                     "OutputThread: InEventStart() TavmoClient already started");
         return;
     }
     if (virtualCameraPresence() == 0) RegCamera();
@@ -116,8 +115,8 @@ void InEventStart(Json::Value& request, int& clientStarted) {
         request["result"] = "TavmoClient started";
         clientStarted = 1;
     } else {
-        LOG_ERROR("OutputThread: InEventStart() TavmoClientStart() returned error");
-        request["error"] = "TavmoClient could not start";
+        FAIL_REQUEST(request, "TavmoClient could not start",
+                     "OutputThread: InEventStart() TavmoClientStart() returned error");
         clientStarted = 0;
     }
 }

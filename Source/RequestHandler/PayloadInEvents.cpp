@@ -6,10 +6,10 @@
 #include <iterator>
 #include <memory>
 
+#include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
 #include "Records.h"
-#include "RequestHandler/DesktopTable.h"
 #include "RequestHandler/InEventSupport.h"
 #include "platform/Platform.h"
 
@@ -46,17 +46,12 @@ int hexDigitValue(char c) {
     return -1;
 }
 
-template <std::size_t Width>
-void copyMember(char (&field)[Width], const Json::Value& request, const char* key) {
-    copyText(field, readStringMember(request, key));
-}
-
 // False, with the reply's "error" set, when the desktop cannot be shared.
 bool fillDesktopShare(Json::Value& request, TavmoClientShareInEvent& record) {
     int32_t index = readIntMember(request, "window", 0);
     if (static_cast<uint32_t>(index) >= kDesktopTableSize) {
-        LOG_ERROR("OutputThread: InEventShare() Invalid desktop index: [%d]", index);
-        request["error"] = "Invalid desktop index";
+        FAIL_REQUEST(request, "Invalid desktop index", "OutputThread: InEventShare() Invalid desktop index: [%d]",
+                     index);
         return false;
     }
     record.shareKind = TAVMO_CLIENT_SHARE_DESKTOP;
@@ -71,13 +66,11 @@ LibraryBuffer readSoundFile(Json::Value& request, const std::string& fileName) {
     int64_t size = 0;
     std::unique_ptr<FILE, int (*)(FILE*)> file(platform::openRegularFile(fileName, size), std::fclose);
     if (!file) {
-        LOG_ERROR("OutputThread: InEventStartPrecallTestSpeaker() Cannot open file");
-        request["error"] = "cannot open file";
+        FAIL_REQUEST(request, "cannot open file", "OutputThread: InEventStartPrecallTestSpeaker() Cannot open file");
         return nullptr;
     }
     if (size <= 0 || static_cast<uint64_t>(size) > kLongestSoundFile) {
-        LOG_ERROR("OutputThread: InEventStartPrecallTestSpeaker() Invalid file size");
-        request["error"] = "invalid file size";
+        FAIL_REQUEST(request, "invalid file size", "OutputThread: InEventStartPrecallTestSpeaker() Invalid file size");
         return nullptr;
     }
     auto length = static_cast<std::size_t>(size);

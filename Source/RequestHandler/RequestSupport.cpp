@@ -2,15 +2,11 @@
 
 #include <string>
 
-#include "Log.h"
-
 namespace {
 
 constexpr const char* kLogSource = logsource::kRequestHandler;
 
-void setLibraryError(Json::Value& reply, const char* constantName) {
-    reply["error"] = std::string("TavmoClient error: ") + constantName;
-}
+std::string libraryError(const char* constantName) { return std::string("TavmoClient error: ") + constantName; }
 
 TavmoClientPrivateRequest privateWrapper(uint32_t privateCode, void* inner, uint32_t sizeField) {
     TavmoClientPrivateRequest wrapper{};
@@ -26,8 +22,7 @@ bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const ch
                  uint32_t size) {
     int32_t result = TavmoClientSendRequest(code, record, size);
     if (result == 0) return true;
-    LOG_ERROR("OutputThread: %s() %s: [%d]", handler, constantName, result);
-    setLibraryError(reply, constantName);
+    FAIL_REQUEST(reply, libraryError(constantName), "OutputThread: %s() %s: [%d]", handler, constantName, result);
     return false;
 }
 
@@ -45,8 +40,7 @@ bool sendPrivateRequest(Json::Value& reply, const char* handler, uint32_t privat
 bool sendInEvent(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
                  uint32_t size) {
     if (TavmoClientSendEvent(code, record, size) == 1) return true;
-    LOG_ERROR("OutputThread: %s() %s", handler, constantName);
-    setLibraryError(reply, constantName);
+    FAIL_REQUEST(reply, libraryError(constantName), "OutputThread: %s() %s", handler, constantName);
     return false;
 }
 

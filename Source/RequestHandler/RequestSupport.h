@@ -1,11 +1,28 @@
 // The steps every handler family shares: send to the library, and on a
-// refusal log it and answer "TavmoClient error: <CONSTANT>".
+// refusal log it and answer "TavmoClient error: <CONSTANT>"; and the one way
+// a request fails.
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "Json.h"
+#include "Log.h"
 #include "TavmoClient.h"
+
+// Every failure of a request: logs the line (a format and its arguments, as
+// LOG_ERROR takes them) with the caller's source and line, then answers
+// `errorText` in the request's "error". A macro, so that the log line names
+// where the request failed, as every other log line does.
+#define FAIL_REQUEST(request, errorText, ...) FAIL_REQUEST_AT(TAVMO_CLIENT_LOG_ERROR, request, errorText, __VA_ARGS__)
+
+// The same with the line at another level: a refusal that is the page's
+// doing rather than a fault.
+#define FAIL_REQUEST_AT(level, request, errorText, ...) \
+    do {                                                \
+        HOST_LOG((level), __VA_ARGS__);                 \
+        (request)["error"] = (errorText);               \
+    } while (false)
 
 // Expands a library constant into its code and its name, as the helpers below
 // take them: sendRequest(request, __func__, LIBRARY_CODE(TAVMO_...), ...).
@@ -15,6 +32,15 @@
 // <CONSTANT>: [<code>]" at level 1, sets "error", returns false.
 bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, void* record,
                  uint32_t size);
+
+// The same for a record of the handler's own, its size being its type's: the
+// form every handler uses. The one above is for records built here (the
+// private requests' wrapper).
+template <typename Record>
+bool sendRequest(Json::Value& reply, const char* handler, int32_t code, const char* constantName, Record& record) {
+    static_assert(!std::is_pointer<Record>::value, "the record itself, not its address");
+    return sendRequest(reply, handler, code, constantName, &record, sizeof record);
+}
 
 // Sends a private library request and returns the library's result, leaving
 // the reporting of a refusal to the caller.

@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <iterator>
 #include <string>
 
+#include "HostState.h"
 #include "JsonValues.h"
 #include "Log.h"
+#include "RecordValues.h"
 #include "Records.h"
-#include "RequestHandler/DesktopTable.h"
-#include "RequestHandler/RecordValues.h"
 #include "RequestHandler/RequestSupport.h"
 
 namespace {
@@ -33,12 +32,6 @@ int32_t shareRequestTypeCode(const std::string& name) {
     return TAVMO_CLIENT_SHARES_LIST;
 }
 
-std::string windowIdText(uint32_t id) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016X", id);
-    return text;
-}
-
 // The page's lists of remote application names and addresses, into slots 1 on.
 // Addresses are only required while there are names to pair them with.
 void storeRemoteApps(TavmoClientWindowShares& record, const Json::Value& request) {
@@ -59,7 +52,7 @@ void writeApplicationWindows(Json::Value& reply, const TavmoClientWindowsAndDesk
     const uint32_t count = std::min<uint32_t>(record.numApplicationWindows, TAVMO_CLIENT_APP_WINDOWS);
     for (uint32_t i = 0; i < count; ++i) {
         if (record.appWindowAppName[i][0] == '\0') continue;
-        ids.append(windowIdText(record.appWindowId[i]));
+        ids.append(handleValue(record.appWindowId[i]));
         appNames.append(readText(record.appWindowAppName[i]));
         titles.append(readText(record.appWindowName[i]));
     }
@@ -89,8 +82,7 @@ void writeSystemDesktops(Json::Value& reply, const TavmoClientWindowsAndDesktops
 void RequestGetWindowShares(Json::Value& request) {
     TavmoClientWindowShares record{};
     record.requestType = TAVMO_CLIENT_SHARES_LIST;
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WINDOW_SHARES), &record, sizeof record))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WINDOW_SHARES), record)) return;
     if (record.requestType >= 0 && record.requestType < kShareRequestTypeCount)
         request["requestType"] = kShareRequestTypes[record.requestType];
     request["numApp"] = record.numApp;
@@ -116,15 +108,13 @@ void RequestSetWindowShares(Json::Value& request) {
     record.currApp = readIntMember(members, "currApp", 0);
     record.newApp = readIntMember(members, "newApp", 0);
     if (members.isMember("eventUri")) copyText(record.eventUri, stringValue(members["eventUri"]));
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_WINDOW_SHARES), &record, sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_WINDOW_SHARES), record))
         setResultOk(request);
 }
 
 void RequestGetWindowsAndDesktops(Json::Value& request) {
     TavmoClientWindowsAndDesktops record{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WINDOWS_AND_DESKTOPS), &record,
-                     sizeof record))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WINDOWS_AND_DESKTOPS), record)) return;
     request["appSharesDisabled"] = static_cast<int>(record.appSharesDisabled);
     if (record.appSharesDisabled != 0)
         LOG_INFO("OutputThread: RequestGetWindowsAndDesktops() appSharesDisabled for Windows 8 and up.");

@@ -9,18 +9,11 @@
 
 namespace {
 
-// Copies the member's text into a field: the member must be a string, and an
-// absent one leaves the field empty.
-template <std::size_t Width>
-void copyMember(char (&field)[Width], const Json::Value& request, const char* key) {
-    copyText(field, readStringMember(request, key));
-}
-
 // Copies up to `slots` elements of an array member, or a single text into
 // the first slot; returns how many slots it filled.
 template <std::size_t Slots, std::size_t Width>
 std::size_t copyProxyMember(char (&fields)[Slots][Width], const Json::Value& request, const char* key) {
-    const Json::Value* member = request.find(key, key + std::char_traits<char>::length(key));
+    const Json::Value* member = findMember(request, key);
     if (!member || !member->isArray()) {
         copyMember(fields[0], request, key);
         return 1;

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "JsonValues.h"
+#include "RecordValues.h"
 #include "Records.h"
-#include "RequestHandler/RecordValues.h"
 #include "RequestHandler/RequestSupport.h"
 
 namespace {
@@ -130,8 +130,7 @@ constexpr TextKey kConnectivityTexts[] = {
 void RequestGetParticipantStatisticsAt(Json::Value& request) {
     Statistics record{};
     record.index = readIntMember(request, "index", 0);
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_STATISTICS_AT), &record,
-                     sizeof record))
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_STATISTICS_AT), record))
         return;
     request["index"] = record.index;
     request["result"] = record.found != 0;
@@ -143,9 +142,7 @@ void RequestGetParticipantStatisticsAt(Json::Value& request) {
 
 void RequestGetParticipants(Json::Value& request) {
     TavmoClientParticipantList record{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_NAME_LIST), &record,
-                     sizeof record))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_NAME_LIST), record)) return;
     request["startIndex"] = record.startIndex;
     request["numParticipants"] = record.numParticipants;
     Json::Value names(Json::arrayValue);
@@ -157,8 +154,7 @@ void RequestGetParticipants(Json::Value& request) {
 // Only entries with a name are listed, so the two lists stay paired.
 void RequestGetFeccList(Json::Value& request) {
     TavmoClientFeccList record{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_FECC_LIST), &record, sizeof record))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_FECC_LIST), record)) return;
     Json::Value uris(Json::arrayValue), names(Json::arrayValue);
     const uint32_t count = std::min<uint32_t>(record.numberParticipants, TAVMO_CLIENT_FECC_SLOTS);
     for (uint32_t i = 0; i < count; ++i) {
@@ -175,47 +171,37 @@ void RequestGetFeccList(Json::Value& request) {
 
 void RequestGetEncodeResolution(Json::Value& request) {
     TavmoClientVideoRect record{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_VIDEO_ENCODE_RESOLUTION), &record,
-                     sizeof record))
-        return;
-    Json::Value rect(Json::objectValue);
-    rect["xPos"] = record.x;
-    rect["yPos"] = record.y;
-    rect["width"] = static_cast<uint32_t>(record.width);
-    rect["height"] = static_cast<uint32_t>(record.height);
-    request["rect"] = rect;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_VIDEO_ENCODE_RESOLUTION), record)) return;
+    request["rect"] = unsignedSizeRectValue(record);
 }
 
 void RequestGetVideoFrameRateInfo(Json::Value& request) {
     FrameRates record{};
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_VIDEO_FRAME_RATE_INFO), &record,
-                    sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_VIDEO_FRAME_RATE_INFO), record))
         writeWords(request, record, kFrameRateKeys);
 }
 
 void RequestGetMediaInfo(Json::Value& request) {
     MediaCounters record{};
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_MEDIA_INFO), &record, sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_MEDIA_INFO), record))
         writeWords(request, record, kMediaCounterKeys);
 }
 
 void RequestGetRateShaperInfo(Json::Value& request) {
     RateShaper record{};
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_RATE_SHAPER_INFO), &record, sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_RATE_SHAPER_INFO), record))
         writeWords(request, record, kRateShaperKeys);
 }
 
 void RequestGetBandwidthInfo(Json::Value& request) {
     Bandwidth record{};
-    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_BANDWIDTH_INFO), &record, sizeof record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_BANDWIDTH_INFO), record))
         writeWords(request, record, kBandwidthKeys);
 }
 
 void RequestGetConnectivityInfo(Json::Value& request) {
     TavmoClientConnectivity record{};
-    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONNECTIVITY_INFO), &record,
-                     sizeof record))
-        return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONNECTIVITY_INFO), record)) return;
     writeTexts(request, record, kConnectivityTexts);
     request["serverSecured"] = static_cast<int>(record.serverSecured);
     request["guestLogin"] = static_cast<int>(record.guestLogin);

@@ -19,11 +19,6 @@ constexpr const char* kEndpointStatusNames[] = {"Inactive", "Registered", "Activ
 constexpr const char* kSessionDisplayContextNames[] = {"Conf", "OutCall", "InCall", "Idle"};
 constexpr const char* kPreviewModeNames[] = {"None", "Pip", "Dock", "None", "Other"};
 
-template <typename Record>
-bool send(Json::Value& request, const char* handler, int32_t code, const char* constantName, Record& record) {
-    return sendRequest(request, handler, code, constantName, &record, sizeof record);
-}
-
 // The name of a library value, or `fallback` (null: no member at all) for a
 // value outside the list.
 template <std::size_t Count>
@@ -37,38 +32,38 @@ void setNamed(Json::Value& request, const char* key, const char* name) {
 
 void replyInt32(Json::Value& request, const char* handler, int32_t code, const char* constantName, const char* key) {
     TavmoClientInt32Value record{};
-    if (send(request, handler, code, constantName, record)) request[key] = Json::Int(record.value);
+    if (sendRequest(request, handler, code, constantName, record)) request[key] = Json::Int(record.value);
 }
 
 void replyUInt32(Json::Value& request, const char* handler, int32_t code, const char* constantName, const char* key) {
     TavmoClientUInt32Value record{};
-    if (send(request, handler, code, constantName, record)) request[key] = Json::UInt(record.value);
+    if (sendRequest(request, handler, code, constantName, record)) request[key] = Json::UInt(record.value);
 }
 
 template <std::size_t Count>
 void replyNamed(Json::Value& request, const char* handler, int32_t code, const char* constantName, const char* key,
                 const char* const (&names)[Count]) {
     TavmoClientInt32Value record{};
-    if (send(request, handler, code, constantName, record)) setNamed(request, key, nameOf(names, record.value));
+    if (sendRequest(request, handler, code, constantName, record)) setNamed(request, key, nameOf(names, record.value));
 }
 
 // Unlike the library's other flags, only a byte of exactly 1 counts as muted.
 void replyMuted(Json::Value& request, const char* handler, int32_t code, const char* constantName) {
     TavmoClientFlagValue record{};
-    if (send(request, handler, code, constantName, record)) request["isMuted"] = record.value == 1;
+    if (sendRequest(request, handler, code, constantName, record)) request["isMuted"] = record.value == 1;
 }
 
 template <typename Record, std::size_t Width>
 void replyText(Json::Value& request, const char* handler, int32_t code, const char* constantName, const char* key,
                char (Record::*field)[Width]) {
     Record record{};
-    if (send(request, handler, code, constantName, record)) request[key] = readText(record.*field);
+    if (sendRequest(request, handler, code, constantName, record)) request[key] = readText(record.*field);
 }
 
 void setInt32(Json::Value& request, const char* handler, int32_t code, const char* constantName, int32_t value) {
     TavmoClientInt32Value record{};
     record.value = value;
-    if (send(request, handler, code, constantName, record)) setResultOk(request);
+    if (sendRequest(request, handler, code, constantName, record)) setResultOk(request);
 }
 
 // Out of range, which includes every negative value and an unreadable one, is
@@ -81,14 +76,14 @@ void setVolume(Json::Value& request, const char* handler, int32_t code, const ch
         LOG_ERROR("OutputThread: %s() Invalid volume: [%d], setting it to [%u]", handler, volume, kMaxVolume);
         record.value = kMaxVolume;
     }
-    if (send(request, handler, code, constantName, record)) setResultOk(request);
+    if (sendRequest(request, handler, code, constantName, record)) setResultOk(request);
 }
 
 }  // namespace
 
 void RequestGetCallState(Json::Value& request) {
     TavmoClientInt32Value record{};
-    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CALL_STATE), record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CALL_STATE), record))
         setNamed(request, "callState", callStateName(record.value));
 }
 
@@ -154,7 +149,7 @@ void RequestGetNumParticipants(Json::Value& request) {
 void RequestGetParticipantNameAt(Json::Value& request) {
     TavmoClientParticipantNameRecord record{};
     record.index = readIntMember(request, "index", 0);
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_NAME_AT), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANT_NAME_AT), record)) return;
     request["result"] = record.found != 0;
     request["index"] = record.index;
     request["name"] = readText(record.name);
@@ -181,14 +176,14 @@ void RequestSetReceiveMaxKbps(Json::Value& request) {
 void RequestSetLabel(Json::Value& request) {
     TavmoClientLabelRecord record{};
     copyText(record.label, TAVMO_CLIENT_LABEL_MAX_BYTES + 1, readStringMember(request, "labelText"));
-    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LABEL), record)) setResultOk(request);
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_LABEL), record)) setResultOk(request);
 }
 
 void RequestGetEchoRecommendation(Json::Value& request) {
     TavmoClientEchoRecommendationRecord record{};
     record.speakerIndex = readIntMember(request, "speakerIndex", 0);
     record.microphoneIndex = readIntMember(request, "micIndex", 0);
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_ECHO_RECOMMENDATION), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_ECHO_RECOMMENDATION), record)) return;
     request["speakerIndex"] = record.speakerIndex;
     request["micIndex"] = record.microphoneIndex;
     request["disableEcho"] = record.disableEcho != 0;
@@ -196,7 +191,7 @@ void RequestGetEchoRecommendation(Json::Value& request) {
 
 void RequestCheckRecommended(Json::Value& request) {
     TavmoClientRecommendedDeviceRecord record{};
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_CHECK_RECOMMENDED), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_CHECK_RECOMMENDED), record)) return;
     request["deviceIndex"] = record.deviceIndex;
     request["deviceType"] = record.deviceType;
     request["isRecommended"] = record.recommended != 0;
@@ -204,14 +199,14 @@ void RequestCheckRecommended(Json::Value& request) {
 
 void RequestGetCurrentUser(Json::Value& request) {
     TavmoClientCurrentUserRecord record{};
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CURRENT_USER), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CURRENT_USER), record)) return;
     request["currentUserID"] = readText(record.userId);
     request["currentUserDisplay"] = readText(record.displayName);
 }
 
 void RequestGetParticipantsLimit(Json::Value& request) {
     TavmoClientParticipantsLimitRecord record{};
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANTS_LIMIT), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PARTICIPANTS_LIMIT), record)) return;
     request["bandwidthLimited"] = record.bandwidthLimited;
     request["cpuLimited"] = record.cpuLimited;
     request["userLimited"] = record.userLimited;
@@ -219,7 +214,7 @@ void RequestGetParticipantsLimit(Json::Value& request) {
 
 void RequestGetWebProxySettingsValid(Json::Value& request) {
     TavmoClientFlagValue record{};
-    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WEB_PROXY_SETTING_VALID), record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_WEB_PROXY_SETTING_VALID), record))
         request["isValid"] = record.value != 0;
 }
 
@@ -244,21 +239,22 @@ void RequestGetEndpointStatus(Json::Value& request) {
 
 void RequestGetCurrentSessionDisplayInfo(Json::Value& request) {
     TavmoClientSessionDisplayRecord record{};
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CURRENT_SESSION_DISPLAY_INFO), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CURRENT_SESSION_DISPLAY_INFO), record))
+        return;
     request["sessionDisplayContext"] = nameOf(kSessionDisplayContextNames, record.context, "Conf");
     request["sessionDisplayText"] = readText(record.text);
 }
 
 void RequestGetConferenceInfo(Json::Value& request) {
     TavmoClientConferenceInfoRecord record{};
-    if (!send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONFERENCE_INFO), record)) return;
+    if (!sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_CONFERENCE_INFO), record)) return;
     request["recording"] = record.recording != 0;
     request["webcasting"] = record.webcasting != 0;
 }
 
 void RequestGetPreviewMode(Json::Value& request) {
     TavmoClientPreviewModeRecord record{};
-    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PREVIEW_MODE), record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_GET_PREVIEW_MODE), record))
         request["previewMode"] = nameOf(kPreviewModeNames, record.mode, "None");
 }
 
@@ -271,12 +267,12 @@ void RequestSetWebProxyCredentials(Json::Value& request) {
     record.persist = readFlagMember(request, "persist") ? 1 : 0;
     copyText(record.userName, userName.c_str());
     copyText(record.password, password.c_str());
-    if (send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_WEBPROXY_USERNAME_PASSWORD), record))
+    if (sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_SET_WEBPROXY_USERNAME_PASSWORD), record))
         setResultOk(request);
 }
 
 void RequestEnableAppShare(Json::Value& request) {
     TavmoClientFlagValue record{};
     record.value = readIntMember(request, "isEnable", 0) != 0 ? 1 : 0;
-    send(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_ENABLE_APP_SHARE), record);
+    sendRequest(request, __func__, LIBRARY_CODE(TAVMO_CLIENT_REQUEST_ENABLE_APP_SHARE), record);
 }

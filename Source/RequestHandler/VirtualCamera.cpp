@@ -11,8 +11,6 @@
 #include "RequestHandler/RequestSupport.h"
 #include "platform/Platform.h"
 
-int cameraRetryCount = 0;
-
 namespace {
 
 constexpr const char* kLogSource = logsource::kRequestHandler;

@@ -10,10 +10,6 @@
 // terminator included.
 inline constexpr std::size_t kAppPathCapacity = 260;
 
-// Status requests that found the camera absent while the library was started,
-// since the last registration they caused.
-extern int cameraRetryCount;
-
 // The installation folder followed by `toolPath` into `path`: 0, or -1 when
 // the installation folder is unknown or the path would be too long.
 int GetAppPath(std::string& path, const char* toolPath);

@@ -9,8 +9,6 @@
 #include "TavmoAgent.h"
 #include "platform/Platform.h"
 
-std::string currentDomain;
-
 namespace {
 
 constexpr const char* kLogSource = logsource::kRequestHandler;
@@ -94,9 +92,9 @@ bool PromptForUserApproval(Json::Value& request) {
     TavmoAgent::sendMessage("OutputThread", std::move(answer));
 
     if (!approved) {
-        LOG_ERROR("OutputThread: PromptForUserApproval(): [%s] domain is not approved by enduser",
-                  textForLog(currentDomain).c_str());
-        request["error"] = "TavmoClient Can not get the Domain approval from enduser";
+        FAIL_REQUEST(request, "TavmoClient Can not get the Domain approval from enduser",
+                     "OutputThread: PromptForUserApproval(): [%s] domain is not approved by enduser",
+                     textForLog(currentDomain).c_str());
     }
     return approved;
 }

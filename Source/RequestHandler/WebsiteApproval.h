@@ -1,15 +1,10 @@
 // The user's approval of the website that wants to start a conference.
 #pragma once
 
-#include <string>
-
 #include "Json.h"
 
 // Shown and remembered in place of a website the page did not name.
 inline constexpr const char* kUnnamedWebsite = "Video Conferencing website";
-
-// The website the page named last; empty until it names one.
-extern std::string currentDomain;
 
 void RequestSetDomain(Json::Value& request);
 

@@ -19,6 +19,7 @@
 #endif
 
 #include "HostFixture.h"
+#include "HostState.h"
 #include "HostThreads.h"
 #include "RequestHandler/WebsiteApproval.h"
 

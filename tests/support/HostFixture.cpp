@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Frames.h"
+#include "HostState.h"
 #include "HostThreads.h"
 #include "ProcessState.h"
 #include "TavmoAgent.h"
@@ -17,6 +18,9 @@ void HostFixture::SetUp() {
 }
 
 void HostFixture::TearDown() {
+    // No delayed writer may outlive the output it writes to, nor the state
+    // point into the test's objects.
+    resetHostState();
     TavmoAgent::setOutputStream(nullptr);
     if (output_) std::fclose(output_);
 }

@@ -1,5 +1,5 @@
-// Puts the host's process-wide state back to start-up for each unit test and
-// captures what the message writer writes.
+// Puts the host's process-wide state back to start-up before and after each
+// unit test and captures what the message writer writes.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -2,19 +2,12 @@
 // start-up finds them, so that each test or fuzz input starts afresh.
 #pragma once
 
-#include "DeviceNotifications.h"
 #include "FakeTavmoClient.h"
 #include "HostState.h"
-#include "RequestHandler/DesktopTable.h"
 
 inline void resetProcessState() {
+    // First, so that what the host logs while it drops delayed messages goes
+    // to the fake library that is being reset.
+    resetHostState();
     fake::reset();
-    hostState = HostRunning;
-    inConference = 0;
-    iCamera = 0;
-    deviceWatchSettled();
-    bChromex64 = 0;
-    clearDesktopTable();
-    requestQueue.reset();
-    eventQueue.reset();
 }

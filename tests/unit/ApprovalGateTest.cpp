@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "HostState.h"
 #include "InEventTestSupport.h"
 #include "RequestHandler/WebsiteApproval.h"
 
@@ -32,11 +33,6 @@ protected:
         setenv("DISPLAY", ":-1", 1);
         setenv("GDK_BACKEND", "x11", 1);
         unsetenv("WAYLAND_DISPLAY");
-    }
-
-    void TearDown() override {
-        currentDomain.clear();
-        InEventTest::TearDown();
     }
 
     void libraryAnswers(Approval approval) {

@@ -43,11 +43,6 @@ protected:
         installation = std::make_unique<ToolInstallation>(configHome, scratch.path() + "/Tavmo Client");
     }
 
-    void TearDown() override {
-        hWindow = nullptr;
-        HostFixture::TearDown();
-    }
-
     // Waits for the tool runs the log reports, so none outlives the folder.
     void expectToolRuns(const char* doneLine, std::size_t runs) {
         bool done = fake::logged(doneLine, 3);

@@ -28,11 +28,6 @@ std::size_t logCount(const std::string& text) {
 
 class EventPipeline : public HostFixture {
 protected:
-    void TearDown() override {
-        dropDelayedEvents();
-        HostFixture::TearDown();
-    }
-
     std::vector<EventQueueEntry> queued() {
         std::vector<EventQueueEntry> batch;
         eventQueue.push(EventQueueEntry{});  // so that the take never waits

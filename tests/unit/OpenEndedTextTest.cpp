@@ -33,11 +33,6 @@ void PrintTo(const OpenText& c, std::ostream* out) { *out << c.name; }
 
 class OpenEndedText : public HostFixture, public ::testing::WithParamInterface<OpenText> {
 protected:
-    void TearDown() override {
-        dropDelayedEvents();
-        HostFixture::TearDown();
-    }
-
     // The record up to where its text starts: a portal answer's header, zeros
     // elsewhere.
     Block head() const {

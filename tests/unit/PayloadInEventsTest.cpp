@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "HostState.h"
 #include "InEventTestSupport.h"
-#include "RequestHandler/DesktopTable.h"
 #include "RequestHandler/PayloadInEvents.h"
 #include "platform/Platform.h"
 

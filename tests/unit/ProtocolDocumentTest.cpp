@@ -29,7 +29,6 @@
 #include "HostThreads.h"
 #include "OutEventHandler.h"
 #include "OutEventHandler/CodeNames.h"
-#include "OutEventHandler/DelayedSender.h"
 #include "OutEventHandler/PortalAnswers.h"
 #include "RequestHandler.h"
 #include "platform/Platform.h"
@@ -217,7 +216,6 @@ protected:
     }
 
     void TearDown() override {
-        hWindow = nullptr;
         std::filesystem::remove(soundFile_);
         HostFixture::TearDown();
     }
@@ -318,12 +316,6 @@ TEST_F(DocumentedReplies, EveryDocumentedConfigurationMemberIsKnownWhenSet) {
 // small positive numbers so that every named value has a name.
 class DocumentedEvents : public HostFixture {
 protected:
-    // No delayed writer may outlive the output it writes to.
-    void TearDown() override {
-        dropDelayedEvents();
-        HostFixture::TearDown();
-    }
-
     static std::vector<unsigned char> blockWithLeadingWords(uint32_t value) {
         std::vector<unsigned char> block(200 * 1024, 0);
         for (std::size_t word = 0; word < 5; ++word) std::memcpy(&block[word * 4], &value, sizeof value);

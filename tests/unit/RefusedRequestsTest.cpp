@@ -205,7 +205,6 @@ protected:
         hWindow = &window;
         // No installation: starting the library registers no camera.
         setenv("XDG_CONFIG_HOME", (scratch.path() + "/config").c_str(), 1);
-        currentDomain.clear();
         fake::Library& library = fake::library();
         library.anyRequestAnswer = [](int32_t, void* record, uint32_t size) { return fillAndRefuse(record, size); };
         library.anyPrivateAnswer = [](uint32_t, void* inner, uint32_t size) { return fillAndRefuse(inner, size); };
@@ -217,11 +216,6 @@ protected:
                 static_cast<TavmoClientApprovedDomainQuery*>(record)->approved = 1;
                 return 0;
             };
-    }
-
-    void TearDown() override {
-        hWindow = nullptr;
-        HostFixture::TearDown();
     }
 
     // A file for the requests that name one.

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "HostFixture.h"
+#include "HostState.h"
 #include "RecordImage.h"
-#include "RequestHandler/DesktopTable.h"
 
 namespace {
 

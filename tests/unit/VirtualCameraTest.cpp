@@ -22,7 +22,6 @@ class VirtualCamera : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        cameraRetryCount = 0;
         configHome = scratch.path() + "/config";
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     }

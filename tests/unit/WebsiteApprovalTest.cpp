@@ -3,6 +3,7 @@
 #include <string>
 
 #include "HostFixture.h"
+#include "HostState.h"
 #include "RequestHandler/WebsiteApproval.h"
 
 namespace {
@@ -16,7 +17,6 @@ class WebsiteApproval : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        currentDomain.clear();
         // No dialog can open here, so asking the user is refused.
         setenv("DISPLAY", ":-1", 1);
         setenv("GDK_BACKEND", "x11", 1);
