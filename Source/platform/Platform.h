@@ -68,8 +68,17 @@ CaptureFile redirectStandardOutput(const char* name);
 // and nothing is logged to files.
 std::string logDirectory();
 
-// The hidden window that receives device notifications; never shown.
-void* createHiddenWindow();
+enum class DeviceChange { Arrival, RemoveComplete };
+
+// Told, on the main thread, of every arrival or removal of a video capture
+// device; the name as the system gives it, never null.
+using DeviceChangeHandler = void (*)(DeviceChange change, const char* deviceName);
+
+// The hidden window that receives device notifications; never shown. The
+// notifications the window receives, once registerDeviceNotification has
+// started them, go to `onDeviceChange` (nowhere when it is null), from the
+// window's message handling or pumpMessages().
+void* createHiddenWindow(DeviceChangeHandler onDeviceChange);
 // Starts watching video capture devices for `window`; false with a system
 // error code when that is not possible.
 bool registerDeviceNotification(void* window, uintptr_t& handle, int& systemError);

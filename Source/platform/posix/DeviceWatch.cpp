@@ -13,7 +13,6 @@
 #include <libudev.h>
 #endif
 
-#include "DeviceNotifications.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -23,6 +22,7 @@ namespace {
 int wakePipe[2] = {-1, -1};
 // Stands in for the window handle that the library is given at start.
 int hiddenWindow = 0;
+DeviceChangeHandler deviceChangeHandler = nullptr;
 
 #if defined(TAVMO_HAVE_LIBUDEV)
 // libudev is opened when the watch is set up, which the main thread does
@@ -96,9 +96,10 @@ void handleDeviceEvents() {
         if (!device) return;
         const char* action = udevLibrary->action(device);
         const char* name = udevLibrary->sysattrValue(device, "name");
-        if (action && std::strcmp(action, "add") == 0) onVideoDeviceChange(DeviceChange::Arrival, name ? name : "");
-        if (action && std::strcmp(action, "remove") == 0)
-            onVideoDeviceChange(DeviceChange::RemoveComplete, name ? name : "");
+        if (deviceChangeHandler && action && std::strcmp(action, "add") == 0)
+            deviceChangeHandler(DeviceChange::Arrival, name ? name : "");
+        if (deviceChangeHandler && action && std::strcmp(action, "remove") == 0)
+            deviceChangeHandler(DeviceChange::RemoveComplete, name ? name : "");
         udevLibrary->unrefDevice(device);
     }
 #endif
@@ -106,7 +107,8 @@ void handleDeviceEvents() {
 
 }  // namespace
 
-void* createHiddenWindow() {
+void* createHiddenWindow(DeviceChangeHandler onDeviceChange) {
+    deviceChangeHandler = onDeviceChange;
     if (wakePipe[0] < 0 && ::pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
     return &hiddenWindow;
 }
