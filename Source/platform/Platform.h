@@ -10,6 +10,11 @@
 #include <string>
 #include <thread>
 
+// The separator between the folders of a path, kPathSeparator: from the
+// platform's own folder (posix/, win32/), which the build puts on the
+// include path.
+#include "PathSeparator.h"
+
 namespace platform {
 
 enum class InstanceLockState { Owned, HeldElsewhere, Failed };
@@ -109,13 +114,6 @@ void terminateThread(std::thread::native_handle_type thread);
 // Ends the process at once, without running destructors: used when a thread
 // that was given up on may still touch process-wide objects.
 [[noreturn]] void exitNow(int code);
-
-// The separator between the folders of a path.
-#if defined(_WIN32)
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
 
 enum class SetupLookup { Found, NoSetup, NoFolder };
 
