@@ -37,9 +37,9 @@ int32_t virtualCameraPresence() {
     return iCamera.load();
 }
 
-void onVideoDeviceChange(DeviceChange change, const char* deviceName) {
+void onVideoDeviceChange(platform::DeviceChange change, const char* deviceName) {
     bool isVirtualCamera = deviceName && std::strcmp(deviceName, kVirtualCameraName) == 0;
-    if (change == DeviceChange::Arrival) {
+    if (change == platform::DeviceChange::Arrival) {
         if (isVirtualCamera) iCamera = 1;
         LOG_INFO("MainThread: TavmoClientForWeb received DBT_DEVICEARRIVAL Camera: [%s], iCamera: [%d]",
                  deviceName ? deviceName : "", iCamera.load());

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-enum class DeviceChange { Arrival, RemoveComplete };
+#include "platform/Platform.h"
 
-// Called by the platform's message handling, on the main thread, for every
-// arrival or removal of a video capture device.
-void onVideoDeviceChange(DeviceChange change, const char* deviceName);
+// The hidden window's device handler (platform::createHiddenWindow), on the
+// main thread, for every arrival or removal of a video capture device.
+void onVideoDeviceChange(platform::DeviceChange change, const char* deviceName);
 
 // The device watch starts beside the workers, off the way to the first
 // reply. Whatever depends on what it sees (the virtual camera's presence, and

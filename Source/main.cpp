@@ -113,7 +113,7 @@ void enableOptionalFeatures() {
 }
 
 void createHiddenWindow() {
-    hWindow = platform::createHiddenWindow();
+    hWindow = platform::createHiddenWindow(onVideoDeviceChange);
     LOG_INFO("MainThread: CreateWindowEx(...) hWindow: [%#x]",
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(hWindow)));
 }

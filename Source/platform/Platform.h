@@ -10,6 +10,11 @@
 #include <string>
 #include <thread>
 
+// The separator between the folders of a path, kPathSeparator: from the
+// platform's own folder (posix/, win32/), which the build puts on the
+// include path.
+#include "PathSeparator.h"
+
 namespace platform {
 
 enum class InstanceLockState { Owned, HeldElsewhere, Failed };
@@ -68,8 +73,17 @@ CaptureFile redirectStandardOutput(const char* name);
 // and nothing is logged to files.
 std::string logDirectory();
 
-// The hidden window that receives device notifications; never shown.
-void* createHiddenWindow();
+enum class DeviceChange { Arrival, RemoveComplete };
+
+// Told, on the main thread, of every arrival or removal of a video capture
+// device; the name as the system gives it, never null.
+using DeviceChangeHandler = void (*)(DeviceChange change, const char* deviceName);
+
+// The hidden window that receives device notifications; never shown. The
+// notifications the window receives, once registerDeviceNotification has
+// started them, go to `onDeviceChange` (nowhere when it is null), from the
+// window's message handling or pumpMessages().
+void* createHiddenWindow(DeviceChangeHandler onDeviceChange);
 // Starts watching video capture devices for `window`; false with a system
 // error code when that is not possible.
 bool registerDeviceNotification(void* window, uintptr_t& handle, int& systemError);
@@ -100,13 +114,6 @@ void terminateThread(std::thread::native_handle_type thread);
 // Ends the process at once, without running destructors: used when a thread
 // that was given up on may still touch process-wide objects.
 [[noreturn]] void exitNow(int code);
-
-// The separator between the folders of a path.
-#if defined(_WIN32)
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
 
 enum class SetupLookup { Found, NoSetup, NoFolder };
 

@@ -327,7 +327,7 @@ TEST_F(VirtualCamera, StatusAskedWhileTheDeviceWatchStartsAnswersWhatTheWatchSaw
         return answer(std::string(R"({"type":"RequestGetCameraStatus","_direction":1})"));
     });
     asking.get_future().wait();
-    onVideoDeviceChange(DeviceChange::Arrival, "DidErorovIdezireRozova");
+    onVideoDeviceChange(platform::DeviceChange::Arrival, "DidErorovIdezireRozova");
     deviceWatchSettled();
     EXPECT_EQ(reply.get(), "{\"_direction\":2,\"status\":1,\"type\":\"RequestGetCameraStatus\"}\n");
 }

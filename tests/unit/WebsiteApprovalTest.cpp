@@ -1,7 +1,7 @@
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "FakeApprovalDialog.h"
 #include "HostFixture.h"
 #include "HostState.h"
 #include "RequestHandler/WebsiteApproval.h"
@@ -13,16 +13,9 @@ const char* const kJoinAllowed = "{\"_direction\":2,\"code\":270003,\"params\":{
 const char* const kJoinRefused = "{\"_direction\":2,\"code\":270003,\"params\":{\"joinStatus\":false}}\n";
 const char* const kRefusal = "TavmoClient Can not get the Domain approval from enduser";
 
+// Without answers for the fake dialog, asking the user is refused.
 class WebsiteApproval : public HostFixture {
 protected:
-    void SetUp() override {
-        HostFixture::SetUp();
-        // No dialog can open here, so asking the user is refused.
-        setenv("DISPLAY", ":-1", 1);
-        setenv("GDK_BACKEND", "x11", 1);
-        unsetenv("WAYLAND_DISPLAY");
-    }
-
     // Lets the library answer the approved-domain query with `approved`, or
     // refuse it with `error`.
     void libraryAnswers(unsigned char approved, int32_t error = 0) {
@@ -151,5 +144,41 @@ TEST_F(WebsiteApproval, UnnamedWebsiteIsQueriedAsTheEmptyText) {
 
     EXPECT_EQ(queriedDomain(), "");
 }
+
+// A website named by one byte or none is shown by the default name and
+// cannot be remembered: the box is not offered, so a tick does not take.
+struct ShownCase {
+    const char* name;
+    const char* fields;
+    const char* shown;
+    bool offered;
+};
+
+class ShownWebsite : public WebsiteApproval, public ::testing::WithParamInterface<ShownCase> {};
+
+TEST_P(ShownWebsite, IsRememberedOnlyWhenOffered) {
+    answer(std::string(R"({"type":"RequestSetDomain","_direction":1)") + GetParam().fields + "}");
+    libraryAnswers(0);
+    fake::ApprovalDialogs dialogs({fake::kYesAndRemember});
+    Json::Value request(Json::objectValue);
+
+    EXPECT_TRUE(PromptForUserApproval(request));
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].websiteText, GetParam().shown);
+    EXPECT_EQ(dialogs.shown()[0].offeredDoNotAskAgain, GetParam().offered);
+    bool saved = false;
+    for (const fake::SentRecord& sent : fake::library().requests)
+        saved |= sent.privateCode == TAVMO_CLIENT_PRIVATE_REQUEST_SAVE_APPROVED_DOMAIN;
+    EXPECT_EQ(saved, GetParam().offered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ShownWebsite,
+    ::testing::Values(ShownCase{"Named", R"(,"domain":"meet.example.org")", "meet.example.org", true},
+                      ShownCase{"Absent", "", "Video Conferencing website", true},
+                      ShownCase{"Empty", R"(,"domain":"")", "Video Conferencing website", false},
+                      ShownCase{"OneByte", R"(,"domain":"a")", "Video Conferencing website", false}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -214,7 +214,7 @@ class ApprovalDialog : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        hWindow = platform::createHiddenWindow();
+        hWindow = platform::createHiddenWindow(nullptr);
         ASSERT_NE(hWindow, nullptr);
         fake::library().privateAnswers[TAVMO_CLIENT_PRIVATE_REQUEST_GET_APPROVED_DOMAIN] = [](void*, uint32_t) {
             return 0;

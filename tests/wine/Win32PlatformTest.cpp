@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "DeviceNotifications.h"
 #include "HostFixture.h"
 #include "HostState.h"
 #include "Worker.h"
@@ -252,7 +253,7 @@ class HiddenWindow : public HostFixture {
 protected:
     void SetUp() override {
         HostFixture::SetUp();
-        window_ = static_cast<HWND>(platform::createHiddenWindow());
+        window_ = static_cast<HWND>(platform::createHiddenWindow(onVideoDeviceChange));
         ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {

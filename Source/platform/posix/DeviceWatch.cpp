@@ -1,20 +1,12 @@
 // The hidden window's POSIX counterpart: a wake-up pipe for the main thread
-// and a udev monitor of video4linux devices in place of device notifications.
-#include <dlfcn.h>
+// and a monitor of video4linux devices (DeviceMonitor.h) in place of device
+// notifications.
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-#include <string>
-
-#if defined(TAVMO_HAVE_LIBUDEV)
-#include <libudev.h>
-#endif
-
-#include "DeviceNotifications.h"
 #include "platform/Platform.h"
+#include "platform/posix/DeviceMonitor.h"
 
 namespace platform {
 
@@ -23,65 +15,7 @@ namespace {
 int wakePipe[2] = {-1, -1};
 // Stands in for the window handle that the library is given at start.
 int hiddenWindow = 0;
-
-#if defined(TAVMO_HAVE_LIBUDEV)
-// libudev is opened when the watch is set up, which the main thread does
-// beside the workers: linked to the host, it would be loaded and relocated
-// before main, on the way to the first reply. A machine without it has no
-// watch, as one whose udev refuses the monitor.
-struct Udev {
-    decltype(&::udev_new) newContext;
-    decltype(&::udev_unref) unrefContext;
-    decltype(&::udev_monitor_new_from_netlink) newMonitor;
-    decltype(&::udev_monitor_filter_add_match_subsystem_devtype) matchSubsystem;
-    decltype(&::udev_monitor_enable_receiving) enableReceiving;
-    decltype(&::udev_monitor_get_fd) monitorFd;
-    decltype(&::udev_monitor_receive_device) receiveDevice;
-    decltype(&::udev_monitor_unref) unrefMonitor;
-    decltype(&::udev_device_get_action) action;
-    decltype(&::udev_device_get_sysattr_value) sysattrValue;
-    decltype(&::udev_device_unref) unrefDevice;
-};
-
-template <typename Function>
-bool bind(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
-
-// Opened once and kept: the monitor's functions are used until the end.
-const Udev* openUdev() {
-    static const Udev* const opened = []() -> const Udev* {
-        static Udev udev;
-        void* library = ::dlopen("libudev.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!library) return nullptr;
-        bool complete = bind(library, "udev_new", udev.newContext) && bind(library, "udev_unref", udev.unrefContext) &&
-                        bind(library, "udev_monitor_new_from_netlink", udev.newMonitor) &&
-                        bind(library, "udev_monitor_filter_add_match_subsystem_devtype", udev.matchSubsystem) &&
-                        bind(library, "udev_monitor_enable_receiving", udev.enableReceiving) &&
-                        bind(library, "udev_monitor_get_fd", udev.monitorFd) &&
-                        bind(library, "udev_monitor_receive_device", udev.receiveDevice) &&
-                        bind(library, "udev_monitor_unref", udev.unrefMonitor) &&
-                        bind(library, "udev_device_get_action", udev.action) &&
-                        bind(library, "udev_device_get_sysattr_value", udev.sysattrValue) &&
-                        bind(library, "udev_device_unref", udev.unrefDevice);
-        return complete ? &udev : nullptr;
-    }();
-    return opened;
-}
-
-const Udev* udevLibrary = nullptr;
-udev* udevContext = nullptr;
-udev_monitor* videoMonitor = nullptr;
-#endif
-
-int monitorFd() {
-#if defined(TAVMO_HAVE_LIBUDEV)
-    return videoMonitor ? udevLibrary->monitorFd(videoMonitor) : -1;
-#else
-    return -1;
-#endif
-}
+DeviceChangeHandler deviceChangeHandler = nullptr;
 
 void drainWakePipe() {
     char buffer[64];
@@ -89,65 +23,16 @@ void drainWakePipe() {
     }
 }
 
-void handleDeviceEvents() {
-#if defined(TAVMO_HAVE_LIBUDEV)
-    while (videoMonitor) {
-        udev_device* device = udevLibrary->receiveDevice(videoMonitor);
-        if (!device) return;
-        const char* action = udevLibrary->action(device);
-        const char* name = udevLibrary->sysattrValue(device, "name");
-        if (action && std::strcmp(action, "add") == 0) onVideoDeviceChange(DeviceChange::Arrival, name ? name : "");
-        if (action && std::strcmp(action, "remove") == 0)
-            onVideoDeviceChange(DeviceChange::RemoveComplete, name ? name : "");
-        udevLibrary->unrefDevice(device);
-    }
-#endif
-}
-
 }  // namespace
 
-void* createHiddenWindow() {
+void* createHiddenWindow(DeviceChangeHandler onDeviceChange) {
+    deviceChangeHandler = onDeviceChange;
     if (wakePipe[0] < 0 && ::pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
     return &hiddenWindow;
 }
 
-bool registerDeviceNotification(void*, uintptr_t& handle, int& systemError) {
-#if defined(TAVMO_HAVE_LIBUDEV)
-    udevLibrary = openUdev();
-    if (!udevLibrary) {
-        systemError = ELIBACC;
-        return false;
-    }
-    udevContext = udevLibrary->newContext();
-    if (udevContext) videoMonitor = udevLibrary->newMonitor(udevContext, "udev");
-    if (videoMonitor && udevLibrary->matchSubsystem(videoMonitor, "video4linux", nullptr) >= 0 &&
-        udevLibrary->enableReceiving(videoMonitor) >= 0) {
-        int fd = udevLibrary->monitorFd(videoMonitor);
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        handle = reinterpret_cast<uintptr_t>(videoMonitor);
-        return true;
-    }
-    systemError = errno ? errno : ENODEV;
-    unregisterDeviceNotification();
-    return false;
-#else
-    handle = 0;
-    systemError = ENOSYS;
-    return false;
-#endif
-}
-
-void unregisterDeviceNotification() {
-#if defined(TAVMO_HAVE_LIBUDEV)
-    if (videoMonitor) udevLibrary->unrefMonitor(videoMonitor);
-    if (udevContext) udevLibrary->unrefContext(udevContext);
-    videoMonitor = nullptr;
-    udevContext = nullptr;
-#endif
-}
-
 void waitForMessages(std::chrono::milliseconds timeout) {
-    pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {monitorFd(), POLLIN, 0}};
+    pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {devicemonitor::descriptor(), POLLIN, 0}};
     if (::poll(fds, 2, static_cast<int>(timeout.count())) > 0 && (fds[0].revents & POLLIN)) drainWakePipe();
 }
 
@@ -158,6 +43,6 @@ void wakeMainThread() {
     }
 }
 
-void pumpMessages() { handleDeviceEvents(); }
+void pumpMessages() { devicemonitor::handleChanges(deviceChangeHandler); }
 
 }  // namespace platform

@@ -4,12 +4,13 @@
 // After windows.h, which it needs.
 #include <dbt.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
-#include "DeviceNotifications.h"
+// The platform's one seam to the core's facilities: its log, which is the
+// library's (see Source/CMakeLists.txt).
 #include "Log.h"
-#include "Records.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -27,6 +28,7 @@ constexpr GUID kVideoCaptureCategory = {0x6994AD05, 0x93EF, 0x11D0, {0xA3, 0xCC,
 static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "the filter record the system expects");
 
 HDEVNOTIFY deviceNotification = nullptr;
+DeviceChangeHandler deviceChangeHandler = nullptr;
 
 // Auto-reset, so that a wake given before the main thread waits is kept for it.
 HANDLE wakeEvent() {
@@ -37,14 +39,17 @@ HANDLE wakeEvent() {
 // The name is read within the size the sender gave, never up to a terminator
 // that may be missing.
 void handleDeviceChange(WPARAM change, LPARAM details) {
-    if (change != DBT_DEVICEARRIVAL && change != DBT_DEVICEREMOVECOMPLETE) return;
+    if (!deviceChangeHandler || (change != DBT_DEVICEARRIVAL && change != DBT_DEVICEREMOVECOMPLETE)) return;
     auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(details);
     if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
     auto* device = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(header);
     constexpr std::size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name);
-    std::string name =
-        header->dbch_size > nameOffset ? readText(device->dbcc_name, header->dbch_size - nameOffset) : "";
-    onVideoDeviceChange(change == DBT_DEVICEARRIVAL ? DeviceChange::Arrival : DeviceChange::RemoveComplete,
+    std::string name;
+    if (header->dbch_size > nameOffset) {
+        const char* end = device->dbcc_name + (header->dbch_size - nameOffset);
+        name.assign(device->dbcc_name, std::find(device->dbcc_name, end, '\0'));
+    }
+    deviceChangeHandler(change == DBT_DEVICEARRIVAL ? DeviceChange::Arrival : DeviceChange::RemoveComplete,
                         name.c_str());
 }
 
@@ -59,7 +64,8 @@ LRESULT CALLBACK hiddenWindowProcedure(HWND window, UINT message, WPARAM wParam,
 
 }  // namespace
 
-void* createHiddenWindow() {
+void* createHiddenWindow(DeviceChangeHandler onDeviceChange) {
+    deviceChangeHandler = onDeviceChange;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = hiddenWindowProcedure;
