@@ -20,7 +20,7 @@
 #include "Frames.h"
 #include "HostProcess.h"
 #include "RegistrationTools.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -230,7 +230,7 @@ TEST(FaultInjection, MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn) {
     ScratchFolder folder;
     const std::string installation = folder.path() + "/installation";
     ::mkdir(installation.c_str(), 0700);
-    writeSetupFile(folder.path() + "/config", {"Application=" + installation + "/"});
+    writeSetupFile(folder.path() + "/config", {TAVMO_SETUP_ENTRY "=" + installation + "/"});
     HostProcess host(folder);
     host.sendFrame(R"({"type":"InEventStart","_direction":1,"_id":1})");
     std::vector<std::string> written = {host.readFrame().value_or(""), host.readFrame().value_or("")};

@@ -1,6 +1,7 @@
 // The host executable with the stand-in library, driven through pipes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,7 +14,7 @@
 #endif
 
 #include "HostProcess.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -159,6 +160,15 @@ void PrintTo(const RefusedStart& start, std::ostream* out) { *out << ::testing::
 const char* const kNoArguments = "MainThread: TavmoClientForWeb, invalid number of arguments, exiting.";
 const char* const kOtherCaller = "MainThread: TavmoClientForWeb, invalid extension id, exiting.";
 
+// Near misses of the accepted id: the id cut short, in capitals, split over
+// two arguments.
+const std::string kId = TAVMO_EXTENSION_ID;
+std::string originOf(const std::string& id) { return "chrome-extension://" + id + "/"; }
+std::string inCapitals(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 // A refused start also says why on standard error, which the browser keeps
 // in its own log: the one place a user looks when the page only sees the
 // host end.
@@ -181,23 +191,24 @@ TEST_P(StartRefused, ExitsWithMinusOneAndAnswersNothing) {
     EXPECT_NE(host.logText().find(GetParam().logLine), std::string::npos);
     const std::string why = GetParam().logLine == std::string(kNoArguments)
                                 ? "started without the calling extension's origin"
-                                : "the caller is not extension gdlpkaomnfhcebijgdlpkaomnfhcebij";
+                                : "the caller is not extension " TAVMO_EXTENSION_ID;
     EXPECT_NE(host.errors().find(refusalStart(why + "; not started")), std::string::npos) << host.errors();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, StartRefused,
-    ::testing::Values(RefusedStart{{}, kNoArguments},
-                      RefusedStart{{"chrome-extension://someotherextension/"}, kOtherCaller},
-                      RefusedStart{{"-Debug"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebi/"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://GDLPKAOMNFHCEBIJGDLPKAOMNFHCEBIJ/"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebij", "gdlpkaomnfhcebij/"}, kOtherCaller}));
+INSTANTIATE_TEST_SUITE_P(Arguments, StartRefused,
+                         ::testing::Values(RefusedStart{{}, kNoArguments},
+                                           RefusedStart{{"chrome-extension://someotherextension/"}, kOtherCaller},
+                                           RefusedStart{{"-Debug"}, kOtherCaller},
+                                           RefusedStart{{originOf(kId.substr(0, kId.size() - 1))}, kOtherCaller},
+                                           RefusedStart{{originOf(inCapitals(kId))}, kOtherCaller},
+                                           RefusedStart{{"chrome-extension://" + kId.substr(0, kId.size() / 2),
+                                                         kId.substr(kId.size() / 2) + "/"},
+                                                        kOtherCaller}));
 
 TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
     ScratchFolder folder;
     HostOptions options;
-    options.arguments = {"--parent-window=0", "xxgdlpkaomnfhcebijgdlpkaomnfhcebijxx"};
+    options.arguments = {"--parent-window=0", "xx" TAVMO_EXTENSION_ID "xx"};
     HostProcess host(folder, options);
     host.sendFrame(kVersionRequest);
     EXPECT_EQ(host.readFrame(), kVersionReply);

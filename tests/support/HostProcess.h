@@ -13,8 +13,9 @@
 #include "RegistrationTools.h"
 #include "ScratchFolder.h"
 #include "Subprocess.h"
+#include "TavmoFacts.h"
 
-inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+inline constexpr const char* kExtensionOrigin = TAVMO_EXTENSION_ORIGIN;
 
 struct HostOptions {
     std::vector<std::string> arguments = {kExtensionOrigin};

@@ -12,7 +12,7 @@
 #include "OutEventHandler.h"
 #include "RegistrationTools.h"
 #include "ScratchFolder.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
