@@ -56,10 +56,9 @@ TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
 // input ends before that still sets it up, and ends in the fixed order.
 TEST(HostLifecycle, WithoutAnyRequestSetsUpTheDeviceWatchAndEndsInOrder) {
     ScratchFolder folder;
-    HostProcess host(folder);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
-    std::string log = host.logText();
+    EndedHost host = startAndEndInput(folder);
+    EXPECT_EQ(host.exitCode, 0);
+    const std::string& log = host.log;
     std::size_t previous = 0;
     for (const char* line :
          {"MainThread: CreateWindowEx(...)", "MainThread: RegisterDeviceNotification(...)",
@@ -82,10 +81,9 @@ TEST(HostLifecycle, WithoutAnyRequestSetsUpTheDeviceWatchAndEndsInOrder) {
 // show; on Linux the main thread's kernel id is the process id.
 TEST(HostLifecycle, StartLogNamesTheMainThreadByItsSystemId) {
     ScratchFolder folder;
-    HostProcess host(folder);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
-    std::string log = host.logText();
+    EndedHost host = startAndEndInput(folder);
+    EXPECT_EQ(host.exitCode, 0);
+    const std::string& log = host.log;
     const std::string start = "MainThread: TavmoClientForWeb_" TAVMO_HOST_VERSION " Initialized. argc: [2], ";
     std::size_t at = log.find(start);
     ASSERT_NE(at, std::string::npos) << log;
@@ -95,7 +93,7 @@ TEST(HostLifecycle, StartLogNamesTheMainThreadByItsSystemId) {
         << log.substr(at, 200);
     EXPECT_GT(thread, 0);
     if (!windowsHost()) {
-        EXPECT_EQ(process, host.pid());
+        EXPECT_EQ(process, host.pid);
         EXPECT_EQ(thread, process);
     }
 }
