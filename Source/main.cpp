@@ -14,14 +14,14 @@
 #include "OutEventHandler.h"
 #include "RequestHandler/VirtualCamera.h"
 #include "TavmoAgent.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 #include "Worker.h"
 #include "platform/Platform.h"
 
 namespace {
 
 constexpr const char* kLogSource = logsource::kMain;
-constexpr const char* kAcceptedExtensionId = "gdlpkaomnfhcebijgdlpkaomnfhcebij";
+constexpr const char* kAcceptedExtensionId = TAVMO_EXTENSION_ID;
 constexpr const char* kInstanceLockName = "ZOLT.EXE";
 constexpr const char* kCaptureFileName = "ZOLTStdout.txt";
 constexpr std::chrono::milliseconds kWorkerExitLimit{10000};

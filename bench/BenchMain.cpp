@@ -19,6 +19,7 @@
 #include "Measurements.h"
 #include "Report.h"
 #include "Statistics.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr const char* kUsage =
     "usage: tavmo_bench [--requests N] [--pingpong N] [--events N] [--startups N] [--idle-seconds S]\n"
     "                   [--runs N] [--host PATH] [--noop-host PATH] [--echo PATH] [--python PATH]\n"
     "                   [--script PATH]\n";
-constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+constexpr const char* kExtensionOrigin = TAVMO_EXTENSION_ORIGIN;
 constexpr int kBurstThreads = 4;
 
 struct Settings {

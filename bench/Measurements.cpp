@@ -7,6 +7,7 @@
 
 #include "ChildProcess.h"
 #include "Statistics.h"
+#include "TavmoFacts.h"
 
 namespace bench {
 namespace {
@@ -50,6 +51,8 @@ private:
             for (const std::string& line : scenario) file << line << '\n';
             launch.environment["TAVMO_STANDIN_SCENARIO"] = path;
         }
+        // What the script host answers with (bench/script_host.py).
+        if (program.kind == ProgramKind::Script) launch.environment["TAVMO_HOST_VERSION"] = TAVMO_HOST_VERSION;
         return std::make_unique<ChildProcess>(launch);
     }
 

@@ -4,13 +4,15 @@
 Reads each framed request from standard input with the json module and
 answers it on standard output, flushing every reply. It answers
 RequestGetVersion; any other request type gets an error, as it has no library
-behind it. Ends with its input.
+behind it. Ends with its input. Its version text is the host's, which its
+driver hands it in $TAVMO_HOST_VERSION.
 """
 import json
+import os
 import struct
 import sys
 
-VERSION = "1.3.7_0003"
+VERSION = os.environ["TAVMO_HOST_VERSION"]
 
 
 def read_message():

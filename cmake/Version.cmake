@@ -1,8 +1,7 @@
 # The one source of the version: the project's version, MAJOR.MINOR.PATCH.BUILD.
-# Everything else is generated from it: the host's own version text
-# ("1.3.7_0003": the release, then the build in four digits), the header the
-# code and the resources include, the packages' versions, and version.env in
-# the build folder for the scripts.
+# Everything else is made from it: the host's own version text
+# ("1.3.7_0003": the release, then the build in four digits) and the packages'
+# versions; cmake/Facts.cmake hands it on with the other shared facts.
 string(LENGTH "${PROJECT_VERSION_TWEAK}" TAVMO_BUILD_DIGITS)
 if(TAVMO_BUILD_DIGITS EQUAL 0 OR TAVMO_BUILD_DIGITS GREATER 4)
   message(FATAL_ERROR "The project's version needs a build number of 1 to 4 digits: ${PROJECT_VERSION}")
@@ -21,8 +20,3 @@ if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
   message(FATAL_ERROR "CHANGELOG.md: the top release is ${CMAKE_MATCH_1}, the project's version ${PROJECT_VERSION}")
 endif()
 set(TAVMO_RELEASE_DATE ${CMAKE_MATCH_2})
-
-configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/TavmoVersion.h.in ${CMAKE_BINARY_DIR}/generated/TavmoVersion.h @ONLY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/templates/version.env.in ${CMAKE_BINARY_DIR}/version.env @ONLY)
-add_library(tavmo_version INTERFACE)
-target_include_directories(tavmo_version INTERFACE ${CMAKE_BINARY_DIR}/generated)

@@ -28,7 +28,7 @@ bash scripts/install-deps.sh browser >&2
 cmake --build "$build" --target TavmoClientForWeb TavmoClientDll tavmo_bench_echo >&2
 python=/usr/bin/python3
 [[ -x "$python" ]] || python="$(command -v python3)"
-exec node bench/browser/browser-bench.mjs \
+TAVMO_FACTS="$build/facts.json" exec node bench/browser/browser-bench.mjs \
   --host "$build/bin/TavmoClientForWeb" --echo "$build/bin/tavmo_bench_echo" \
   --python "$python" --script bench/script_host.py --launcher tests/browser/host-launcher.sh \
   --output "$build/browser-bench" "$@"

@@ -19,6 +19,6 @@ for arch in i686 x86_64; do
     -DTAVMO_JSONCPP_SOURCE_CACHE="$PWD/$build/jsoncpp-source" >/dev/null
   cmake --build "$build/$arch"
 done
-# The product's installer and its zip, named after the version (version.env):
+# The product's installer and its zip, named after the version (facts.env):
 # $build/i686/TavmoClientForWeb-<version>-win32.msi and .zip.
 (cd "$build/i686" && cpack >/dev/null)

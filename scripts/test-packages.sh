@@ -12,7 +12,6 @@ cd "$(dirname "$0")/.."
 build=${TAVMO_LINUX_BUILD_DIR:-build}
 package=tavmo-client-for-web
 folder=/usr/lib/$package
-origin=chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/
 # Where `register --system` puts the manifest for each browser.
 manifests=(/etc/opt/chrome/native-messaging-hosts /etc/chromium/native-messaging-hosts
            /etc/opt/edge/native-messaging-hosts /etc/opt/brave.com/brave/native-messaging-hosts)
@@ -29,7 +28,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVMO_WERROR=ON >/dev/null
 fi
 cmake --build "$build" --target installation >/dev/null
-. "$build/version.env"
+# The version, the origin and the host name as the build has them.
+. "$build/facts.env"
+origin=$TAVMO_EXTENSION_ORIGIN
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavmo-packages-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 (cd "$build" && cpack -G DEB -B "$work/packages" >/dev/null)
@@ -48,7 +49,7 @@ set -euo pipefail
 fail() { echo "FAILED: \$*" >&2; exit 1; }
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/$(basename "$deb") >/dev/null
 for place in ${manifests[*]}; do
-  manifest=\$place/com.tavmo.client_for_web.json
+  manifest=\$place/$TAVMO_HOST_NAME.json
   [ -f "\$manifest" ] || fail "no manifest \$manifest"
   grep -qxF '  "path": "$folder/TavmoClientForWeb",' "\$manifest" || fail "\$manifest: \$(cat "\$manifest")"
   grep -qxF '  "allowed_origins": ["$origin"]' "\$manifest" || fail "\$manifest: \$(cat "\$manifest")"

@@ -98,17 +98,18 @@ run_gtest_logged "$build/win32_registration_tests.log" timeout 600 "$wine64" \
 installation=$build/x86_64-installation
 rm -rf "$installation"
 cmake --install "$build/x86_64" --prefix "$installation" --component TavmoClientForWeb >/dev/null
-chrome_key='HKCU\Software\Google\Chrome\NativeMessagingHosts\com.tavmo.client_for_web'
+# The host name, the origin, the setup record and the version as the build has them.
+. "$build/x86_64/facts.env"
+chrome_key="HKCU\Software\Google\Chrome\NativeMessagingHosts\\$TAVMO_HOST_NAME"
 "$wine64" "$installation/TavmoRegisterBrowsers.exe" register </dev/null
-"$wine64" reg query "$chrome_key" /ve </dev/null | grep -F 'Tavmo\TavmoClientForWeb\com.tavmo.client_for_web.json'
+"$wine64" reg query "$chrome_key" /ve </dev/null | grep -F "Tavmo\TavmoClientForWeb\\$TAVMO_HOST_NAME.json"
 "$wine64" "$installation/TavmoRegisterBrowsers.exe" unregister </dev/null
 # By what reg prints: the key's own line where it is still there.
-if "$wine64" reg query "$chrome_key" </dev/null 2>/dev/null | grep -qF 'NativeMessagingHosts\com.tavmo.client_for_web'; then
+if "$wine64" reg query "$chrome_key" </dev/null 2>/dev/null | grep -qF "NativeMessagingHosts\\$TAVMO_HOST_NAME"; then
   echo "unregister left $chrome_key"
   exit 1
 fi
 # The product's zip holds the installation in one folder.
-. "$build/i686/version.env"
 zip_listing=$(cmake -E tar tf "$build/i686/TavmoClientForWeb-$TAVMO_VERSION-win32.zip" | grep -v '/$' | LC_ALL=C sort |
   tr '\n' ' ')
 zip_expected=""
@@ -144,10 +145,10 @@ run_e2e "$wine64" "$build/x86_64"
 # the browsers read them.
 test_installer() {
   local msi_file msi scope
-  msi_file=$(. "$build/i686/version.env" && echo "$build/i686/TavmoClientForWeb-$TAVMO_VERSION-win32.msi")
+  msi_file=$build/i686/TavmoClientForWeb-$TAVMO_VERSION-win32.msi
   msi="Z:${msi_file//\//\\}"
-  local manifest_name=com.tavmo.client_for_web.json
-  local setup_key='Software\Tavmo\TavmoClientForWeb\Setup'
+  local manifest_name=$TAVMO_HOST_NAME.json
+  local setup_key=$TAVMO_SETUP_KEY
   local browser_keys=('Software\Google\Chrome' 'Software\Chromium' 'Software\Microsoft\Edge'
                       'Software\BraveSoftware\Brave-Browser')
   local files=(LICENSE README.md RegSvrUsr.exe TavmoClientDll.dll TavmoClientForWeb.exe TavmoRegisterBrowsers.exe
@@ -165,7 +166,7 @@ test_installer() {
     [ $scope = machine ] || { hive=HKCU; view=""; allusers=(ALLUSERS=); }
     "$wine64" msiexec /i "$msi" "${allusers[@]}" /qn </dev/null || true
     local folder
-    folder=$(reg_value "$hive\\$setup_key" Application)
+    folder=$(reg_value "$hive\\$setup_key" "$TAVMO_SETUP_ENTRY")
     [ -n "$folder" ] || { echo "per $scope: no setup record in $hive\\$setup_key"; return 1; }
     [ "${folder: -1}" = '\' ] || { echo "per $scope: the setup record's folder lacks its final separator: $folder"; return 1; }
     local unix_folder
@@ -183,11 +184,11 @@ test_installer() {
     # The manifest names the host beside it (browsers resolve a relative
     # path against the manifest's folder on Windows) and the one extension.
     grep -qxF '  "path": "TavmoClientForWeb.exe",' "$unix_folder/$manifest_name" &&
-      grep -qxF '  "allowed_origins": ["chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/"]' \
+      grep -qxF "  \"allowed_origins\": [\"$TAVMO_EXTENSION_ORIGIN\"]" \
         "$unix_folder/$manifest_name" || { echo "per $scope, manifest: $(cat "$unix_folder/$manifest_name")"; return 1; }
     local key
     for key in "${browser_keys[@]}"; do
-      [ "$(reg_value "$hive\\$key\\NativeMessagingHosts\\com.tavmo.client_for_web" "")" = "$folder$manifest_name" ] ||
+      [ "$(reg_value "$hive\\$key\\NativeMessagingHosts\\$TAVMO_HOST_NAME" "")" = "$folder$manifest_name" ] ||
         { echo "per $scope: $hive\\$key does not name $folder$manifest_name"; return 1; }
     done
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Json.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 inline constexpr const char* kHostVersion = TAVMO_HOST_VERSION;
 

@@ -20,10 +20,12 @@ import {
   SKIPPED,
   writeHostManifest,
 } from "../../tests/browser/chromium.mjs";
+import { buildFacts } from "../../tests/browser/facts.mjs";
 
 // Guards against a hang, not measurements.
 const WAIT_MS = 120_000;
 const EXTENSION = path.join(path.dirname(fileURLToPath(import.meta.url)), "extension");
+const FACTS = buildFacts();
 
 const options = { requests: 20000, pingpong: 2000, connects: 10, runs: 3, output: path.join(os.tmpdir(), "tavmo-browser-bench") };
 const args = process.argv.slice(2);
@@ -49,7 +51,7 @@ for (const name of ["host", "echo", "python", "script", "launcher"]) {
 const programs = [
   { label: "Echo (C)", hostName: "com.tavmo.bench_echo", command: [options.echo] },
   { label: "Script host (Python)", hostName: "com.tavmo.bench_script", command: [options.python, options.script] },
-  { label: "Host + stand-in", hostName: "com.tavmo.client_for_web", launcher: options.launcher, executable: options.host },
+  { label: "Host + stand-in", hostName: FACTS.hostName, launcher: options.launcher, executable: options.host },
 ];
 
 const quoted = (text) => `'${text.replace(/'/g, `'\\''`)}'`;
@@ -169,7 +171,15 @@ async function main() {
     ({ browser, devtools } = await launchWithExtension(
       folders,
       id,
-      { environment: { XDG_RUNTIME_DIR: folders.temporary, TAVMO_BROWSER_TEST_HOST: options.host } },
+      {
+        environment: {
+          XDG_RUNTIME_DIR: folders.temporary,
+          TAVMO_BROWSER_TEST_HOST: options.host,
+          TAVMO_BROWSER_TEST_ORIGIN: FACTS.extensionOrigin,
+          // What the script host answers with (bench/script_host.py).
+          TAVMO_HOST_VERSION: FACTS.hostVersion,
+        },
+      },
       WAIT_MS,
     ));
     const page = await openMeasuringPage(devtools, id);

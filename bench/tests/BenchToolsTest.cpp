@@ -9,6 +9,7 @@
 #include "Measurements.h"
 #include "Report.h"
 #include "Statistics.h"
+#include "TavmoFacts.h"
 
 namespace bench {
 namespace {
@@ -84,12 +85,14 @@ TEST(CheckReply, AcceptsOnlyTheAnswerToThatRequest) {
     const Case cases[] = {
         {ProgramKind::Echo, Request::GetVersion, requestBody(Request::GetVersion, 3), true},
         {ProgramKind::Echo, Request::GetVersion, requestBody(Request::GetVersion, 4), false},
-        {ProgramKind::Host, Request::GetVersion, R"({"_direction":2,"_id":3,"version":"1.3.7_0003"})", true},
-        {ProgramKind::Host, Request::GetVersion, R"({"_direction":2,"_id":2,"version":"1.3.7_0003"})", false},
+        {ProgramKind::Host, Request::GetVersion, R"({"_direction":2,"_id":3,"version":")" TAVMO_HOST_VERSION R"("})",
+         true},
+        {ProgramKind::Host, Request::GetVersion, R"({"_direction":2,"_id":2,"version":")" TAVMO_HOST_VERSION R"("})",
+         false},
         {ProgramKind::Host, Request::GetCallState, R"({"_id":3,"callState":"Idle"})", true},
-        {ProgramKind::Host, Request::GetCallState, R"({"_id":3,"version":"1.3.7_0003"})", false},
+        {ProgramKind::Host, Request::GetCallState, R"({"_id":3,"version":")" TAVMO_HOST_VERSION R"("})", false},
         {ProgramKind::Host, Request::GetCallState, R"({"_id":3,"callState":"Idle","error":"x"})", false},
-        {ProgramKind::Script, Request::GetVersion, R"({"_id": 3, "version": "1.3.7_0003"})", true},
+        {ProgramKind::Script, Request::GetVersion, R"({"_id": 3, "version": ")" TAVMO_HOST_VERSION R"("})", true},
     };
     for (const Case& c : cases) {
         if (c.accepted)

@@ -9,6 +9,7 @@
 
 #include "ChildProcess.h"
 #include "Measurements.h"
+#include "TavmoFacts.h"
 #include "support/ScratchFolder.h"
 
 namespace bench {
@@ -16,12 +17,13 @@ namespace {
 
 const Program kEcho{ProgramKind::Echo, {TAVMO_BENCH_ECHO}};
 const Program kScript{ProgramKind::Script, {TAVMO_BENCH_PYTHON, TAVMO_BENCH_SCRIPT}};
-const Program kNoOpHost{ProgramKind::NoOpHost,
-                        {TAVMO_BENCH_NOOP_HOST, "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/"}};
+const Program kNoOpHost{ProgramKind::NoOpHost, {TAVMO_BENCH_NOOP_HOST, TAVMO_EXTENSION_ORIGIN}};
 
 Launch launchOf(const Program& program) {
     Launch launch;
     launch.command = program.command;
+    // What the script host answers with (bench/script_host.py).
+    if (program.kind == ProgramKind::Script) launch.environment["TAVMO_HOST_VERSION"] = TAVMO_HOST_VERSION;
     return launch;
 }
 
@@ -47,7 +49,7 @@ TEST(ScriptHost, AnswersTheVersionAndRefusesWhatItCannotDo) {
     };
     const Case cases[] = {
         {requestBody(Request::GetVersion, 12),
-         R"({"type": "RequestGetVersion", "_direction": 2, "_id": 12, "version": "1.3.7_0003"})"},
+         R"({"type": "RequestGetVersion", "_direction": 2, "_id": 12, "version": ")" TAVMO_HOST_VERSION R"("})"},
         {requestBody(Request::GetCallState, 13),
          R"({"type": "RequestGetCallState", "_direction": 2, "_id": 13, "error": "Unknown request type"})"},
         {"[1,2]", R"({"error": "Not a valid JSON object", "_direction": 2})"},
@@ -83,7 +85,7 @@ TEST(NoOpHost, AnswersStartStopRequestsAndInEventsWithoutEvents) {
         {"InEventLeave", R"("result":"ok")"},
         {"InEventStop", R"("result":"ok")"},
         {"InEventStop", R"("error":"TavmoClient not yet started")"},
-        {"RequestGetVersion", R"("version":"1.3.7_0003")"},
+        {"RequestGetVersion", R"("version":")" TAVMO_HOST_VERSION R"(")"},
     };
     long id = 1;
     for (const Case& c : cases) {

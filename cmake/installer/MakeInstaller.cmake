@@ -90,7 +90,7 @@ foreach(browser IN LISTS browser_keys)
 endforeach()
 # The installation folder, with its final separator, through which the host
 # finds the virtual camera's registration tool.
-add_value(setup "Software\\Tavmo\\TavmoClientForWeb\\Setup" Application "[INSTALLDIR]")
+add_value(setup "${CPACK_TAVMO_SetupKey}" "${CPACK_TAVMO_SetupEntry}" "[INSTALLDIR]")
 
 set(component_refs "")
 foreach(component IN LISTS components)

@@ -19,8 +19,9 @@ import {
   SKIPPED,
   writeHostManifest,
 } from "./chromium.mjs";
+import { buildFacts } from "./facts.mjs";
 
-const HOST_NAME = "com.tavmo.client_for_web";
+const FACTS = buildFacts();
 // Waits are generous: the machine may be busy. Nothing is timed.
 const WAIT_MS = 90_000;
 const WHOLE_RUN_MS = 540_000;
@@ -57,7 +58,7 @@ function prepareRun() {
   const id = copyExtension(path.join(sourceFolder, "examples/extension"), folders.extension, (manifest) => {
     manifest.externally_connectable.matches = [`http://${APPROVED}/*`, `http://${NOT_APPROVED}/*`];
   });
-  writeHostManifest(folders.userData, id, { name: HOST_NAME, description: "TavmoClientForWeb under test", program: launcher });
+  writeHostManifest(folders.userData, id, { name: FACTS.hostName, description: "TavmoClientForWeb under test", program: launcher });
   // The user approved this website before, ticking "do not ask again"; the
   // library keeps the list in the host's log folder.
   fs.writeFileSync(path.join(folders.hostLogs, TEST_DOMAIN_FILE), `${APPROVED}\n`);
@@ -85,7 +86,11 @@ function startServer() {
 // Resolves once the browser runs the extension `id`.
 function startBrowser(folders, id) {
   return launchWithExtension(folders, id, {
-    environment: { TAVMO_BROWSER_TEST_HOST: hostExecutable, TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile },
+    environment: {
+      TAVMO_BROWSER_TEST_HOST: hostExecutable,
+      TAVMO_BROWSER_TEST_ORIGIN: FACTS.extensionOrigin,
+      TAVMO_BROWSER_TEST_HOST_PID_FILE: folders.hostPidFile,
+    },
     // Without a display the host cannot ask the user, which counts as a refusal.
     unset: ["XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"],
     flags: [

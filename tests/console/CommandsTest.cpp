@@ -4,7 +4,7 @@
 
 #include "Catalogue.h"
 #include "Commands.h"
-#include "ParsedJson.h"
+#include "PageMessages.h"
 
 namespace console {
 namespace {
@@ -14,13 +14,13 @@ namespace {
 // each type.
 const Protocol& testProtocol() {
     static const Protocol protocol = [] {
-        Json::Value catalogue = parsedJson(catalogueText());
-        Json::Value x = parsedJson(R"({"type":"X","family":"Tests","members":[],"reply":[]})");
+        Json::Value catalogue = parsed(catalogueText());
+        Json::Value x = parsed(R"({"type":"X","family":"Tests","members":[],"reply":[]})");
         for (const char* name : {"a",    "b",   "c",   "d",    "e",       "f",    "big",   "huge", "negative", "zero",
                                  "plus", "dot", "hex", "word", "message", "who",  "empty", "bare", "s",        "raw",
                                  "list", "map", "n",   "text", "bell",    "rate", "l",     "o"})
-            x["members"].append(parsedJson(std::string(R"({"name":")") + name + R"(","type":"any"})"));
-        catalogue["requests"].append(parsedJson(R"(
+            x["members"].append(parsed(std::string(R"({"name":")") + name + R"(","type":"any"})"));
+        catalogue["requests"].append(parsed(R"(
             {"type":"Typed","family":"Tests","members":[{"name":"text","type":"string"},{"name":"count","type":"number"},
               {"name":"flag","type":"boolean"},{"name":"list","type":"array"},{"name":"map","type":"object"},
               {"name":"free","type":"any"}],"reply":[{"name":"answer","type":"number"}]})"));
@@ -47,13 +47,13 @@ class ShortForm : public testing::TestWithParam<ShortFormCase> {};
 
 TEST_P(ShortForm, BecomesTheRequestWithDirectionAndRunningId) {
     long long nextId = 5;
-    ParsedLine parsed = parseLine(GetParam().line, nextId);
-    ASSERT_EQ(parsed.error, "");
-    const auto* send = std::get_if<SendCommand>(&parsed.command);
+    ParsedLine parsedLine = parseLine(GetParam().line, nextId);
+    ASSERT_EQ(parsedLine.error, "");
+    const auto* send = std::get_if<SendCommand>(&parsedLine.command);
     ASSERT_NE(send, nullptr);
     EXPECT_FALSE(send->control);
-    const Json::Value sent = parsedJson(send->body);
-    const Json::Value expected = parsedJson(GetParam().request);
+    const Json::Value sent = parsed(send->body);
+    const Json::Value expected = parsed(GetParam().request);
     EXPECT_EQ(sent, expected) << send->body;
     EXPECT_EQ(nextId, expected["_id"] == 5 ? 6 : 5) << "the id advances only when the line took it";
 }
@@ -90,9 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ShortFormText, KeepsNumbersAndQuotedTextsAsTyped) {
     long long nextId = 1;
-    ParsedLine parsed = parseLine(R"(X rate=0.1 big=1E400 text="a\/b" list=[ 1 ,2 ])", nextId);
-    ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(std::get<SendCommand>(parsed.command).body,
+    ParsedLine parsedLine = parseLine(R"(X rate=0.1 big=1E400 text="a\/b" list=[ 1 ,2 ])", nextId);
+    ASSERT_EQ(parsedLine.error, "");
+    EXPECT_EQ(std::get<SendCommand>(parsedLine.command).body,
               R"({"type":"X","_direction":1,"_id":1,"rate":0.1,"big":1E400,"text":"a\/b","list":[ 1 ,2 ]})");
 }
 
@@ -105,9 +105,9 @@ class RejectedLine : public testing::TestWithParam<RejectedCase> {};
 
 TEST_P(RejectedLine, IsNamedAndTakesNoId) {
     long long nextId = 1;
-    ParsedLine parsed = parseLine(GetParam().line, nextId);
-    EXPECT_NE(parsed.error.find(GetParam().error), std::string::npos) << parsed.error;
-    EXPECT_TRUE(std::holds_alternative<NoCommand>(parsed.command));
+    ParsedLine parsedLine = parseLine(GetParam().line, nextId);
+    EXPECT_NE(parsedLine.error.find(GetParam().error), std::string::npos) << parsedLine.error;
+    EXPECT_TRUE(std::holds_alternative<NoCommand>(parsedLine.command));
     EXPECT_EQ(nextId, 1);
 }
 
@@ -186,9 +186,9 @@ TEST(BuiltInProtocol, GivesMembersTheirProtocolTypes) {
         {"RequestSetDomain domain=007", R"({"type":"RequestSetDomain","_direction":1,"_id":4,"domain":"007"})"},
     };
     for (const auto& example : cases) {
-        ParsedLine parsed = console::parseLine(example.line, nextId);
-        ASSERT_EQ(parsed.error, "") << example.line;
-        EXPECT_EQ(parsedJson(std::get<SendCommand>(parsed.command).body), parsedJson(example.request));
+        ParsedLine parsedLine = console::parseLine(example.line, nextId);
+        ASSERT_EQ(parsedLine.error, "") << example.line;
+        EXPECT_EQ(parsed(std::get<SendCommand>(parsedLine.command).body), parsed(example.request));
     }
 }
 
@@ -255,9 +255,9 @@ TEST(Help, ListsTheFamiliesAndShowsOneTypeFamilyOrEvent) {
     EXPECT_EQ(text, "help 3999: the protocol names no event with this code");
 
     long long nextId = 1;
-    ParsedLine parsed = parseLine("help   Typed ", nextId);
-    ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(std::get<HelpCommand>(parsed.command).text.rfind("Typed (Tests)\n", 0), 0u);
+    ParsedLine parsedLine = parseLine("help   Typed ", nextId);
+    ASSERT_EQ(parsedLine.error, "");
+    EXPECT_EQ(std::get<HelpCommand>(parsedLine.command).text.rfind("Typed (Tests)\n", 0), 0u);
 }
 
 struct WaitCase {
@@ -272,15 +272,15 @@ class WaitLine : public testing::TestWithParam<WaitCase> {};
 
 TEST_P(WaitLine, NamesItsMessageConditionsAndTimeout) {
     long long nextId = 1;
-    ParsedLine parsed = parseLine(GetParam().line, nextId);
-    ASSERT_EQ(parsed.error, "");
-    const auto& wait = std::get<WaitCommand>(parsed.command);
+    ParsedLine parsedLine = parseLine(GetParam().line, nextId);
+    ASSERT_EQ(parsedLine.error, "");
+    const auto& wait = std::get<WaitCommand>(parsedLine.command);
     EXPECT_EQ(wait.type, GetParam().type);
     EXPECT_EQ(wait.eventCode.value_or(-1), GetParam().eventCode);
     EXPECT_EQ(wait.timeout.count(), GetParam().timeoutMilliseconds);
     Json::Value conditions(Json::objectValue);
     for (const auto& [name, value] : wait.conditions) conditions[name] = value.value;
-    EXPECT_EQ(conditions, parsedJson(GetParam().conditions));
+    EXPECT_EQ(conditions, parsed(GetParam().conditions));
     EXPECT_EQ(nextId, 1);
 }
 
@@ -334,16 +334,16 @@ TEST(Lines, CommandsCommentsAndBlankLines) {
 TEST(Lines, IdsRunOnAcrossRequests) {
     long long nextId = 1;
     for (long long expected = 1; expected <= 3; ++expected) {
-        ParsedLine parsed = parseLine("RequestGetCallState", nextId);
-        EXPECT_EQ(parsedJson(std::get<SendCommand>(parsed.command).body)["_id"].asInt64(), expected);
+        ParsedLine parsedLine = parseLine("RequestGetCallState", nextId);
+        EXPECT_EQ(parsed(std::get<SendCommand>(parsedLine.command).body)["_id"].asInt64(), expected);
         parseLine("wait RequestGetCallState", nextId);
     }
 }
 
 TEST(Lines, WaitDescribesItselfWithItsConditions) {
     long long nextId = 1;
-    ParsedLine parsed = parseLine("wait 2500 callState=Idle count=3 5s", nextId);
-    EXPECT_EQ(describe(std::get<WaitCommand>(parsed.command)), "wait 2500 callState=\"Idle\" count=3");
+    ParsedLine parsedLine = parseLine("wait 2500 callState=Idle count=3 5s", nextId);
+    EXPECT_EQ(describe(std::get<WaitCommand>(parsedLine.command)), "wait 2500 callState=\"Idle\" count=3");
 }
 
 }  // namespace

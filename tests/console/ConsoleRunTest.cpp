@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "ConsoleProcess.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 #include "support/ScratchFolder.h"
 
 namespace {

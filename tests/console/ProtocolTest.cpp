@@ -5,7 +5,7 @@
 #include "Completion.h"
 #include "LineEditor.h"
 #include "Messages.h"
-#include "ParsedJson.h"
+#include "PageMessages.h"
 #include "Protocol.h"
 
 namespace console {
@@ -33,7 +33,7 @@ class MalformedCatalogue : public testing::TestWithParam<const char*> {};
 TEST_P(MalformedCatalogue, IsRefusedWithWhatIsWrong) {
     Protocol protocol;
     std::string error;
-    EXPECT_FALSE(Protocol::read(parsedJson(GetParam()), protocol, error));
+    EXPECT_FALSE(Protocol::read(parsed(GetParam()), protocol, error));
     EXPECT_NE(error, "");
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "HostProcess.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 

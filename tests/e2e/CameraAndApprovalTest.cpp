@@ -5,19 +5,16 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 #include "RegistrationTools.h"
 
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return "{\"type\":\"" + type + "\",\"_direction\":1" + fields + "}";
-}
 
 TEST(CameraAndApproval, ShutdownUnregistersTheCameraOfTheDeclaredBrowser) {
     ScratchFolder folder;
     ToolInstallation installation = installRegistrationTool(folder);
     HostProcess host(folder);
-    host.sendFrame(request("RequestSetChromeArch", ",\"chromeArch\":\"x64\""));
+    host.sendFrame(request("RequestSetChromeArch", "\"chromeArch\":\"x64\""));
     EXPECT_EQ(host.readFrame(),
               "{\"_direction\":2,\"chromeArch\":\"x64\",\"chromeArchSet\":\"64 bit\",\"type\":"
               "\"RequestSetChromeArch\"}\n");
@@ -32,10 +29,9 @@ TEST(CameraAndApproval, ShutdownUnregistersTheCameraOfTheDeclaredBrowser) {
 
 TEST(CameraAndApproval, ShutdownWithoutInstallationOnlyLogs) {
     ScratchFolder folder;
-    HostProcess host(folder);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
-    std::string log = host.logText();
+    EndedHost host = startAndEndInput(folder);
+    EXPECT_EQ(host.exitCode, 0);
+    const std::string& log = host.log;
     EXPECT_NE(log.find("OutputThread: GetAppPath(...) - RegOpenkeyEx(...) Failed. ERROR: [2]"), std::string::npos);
     EXPECT_LT(log.find("MainThread: EXIT Starting cleanup..."), log.find("GetAppPath(...)"));
 }
@@ -43,11 +39,11 @@ TEST(CameraAndApproval, ShutdownWithoutInstallationOnlyLogs) {
 TEST(CameraAndApproval, ResolutionReachesTheLibraryOrComesBackRefused) {
     ScratchFolder folder;
     HostProcess host(folder);
-    host.sendFrame(request("RequestSetCameraResolution", ",\"width\":\"1280\",\"height\":720.25,\"_id\":1"));
+    host.sendFrame(request("RequestSetCameraResolution", "\"width\":\"1280\",\"height\":720.25,\"_id\":1"));
     EXPECT_EQ(host.readFrame(),
               "{\"_direction\":2,\"_id\":1,\"height\":720.25,\"result\":\"ok\",\"type\":\"RequestSetCameraResolution\","
               "\"width\":\"1280\"}\n");
-    host.sendFrame(request("RequestSetCameraResolution", ",\"width\":0"));
+    host.sendFrame(request("RequestSetCameraResolution", "\"width\":0"));
     EXPECT_EQ(host.readFrame(),
               "{\"_direction\":2,\"error\":\"TavmoClient error: TAVMO_CLIENT_PRIVATE_REQUEST_SET_VIRTUAL_CAMERA_"
               "BUFFER\",\"type\":\"RequestSetCameraResolution\",\"width\":0}\n");
@@ -61,10 +57,10 @@ TEST(CameraAndApproval, StatusAndDomainAreAnswered) {
     HostProcess host(folder);
     host.sendFrame(request("RequestGetCameraStatus"));
     EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"status\":0,\"type\":\"RequestGetCameraStatus\"}\n");
-    host.sendFrame(request("RequestSetDomain", ",\"domain\":\"meet.example.org\""));
+    host.sendFrame(request("RequestSetDomain", "\"domain\":\"meet.example.org\""));
     EXPECT_EQ(host.readFrame(),
               "{\"_direction\":2,\"domain\":\"meet.example.org\",\"result\":\"ok\",\"type\":\"RequestSetDomain\"}\n");
-    host.sendFrame(request("RequestSetDomain", ",\"domain\":7"));
+    host.sendFrame(request("RequestSetDomain", "\"domain\":7"));
     EXPECT_EQ(host.readFrame(),
               "{\"_direction\":2,\"domain\":7,\"error\":\"unknown error\",\"type\":\"RequestSetDomain\"}\n");
     host.closeInput();

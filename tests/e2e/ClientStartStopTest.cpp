@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 #include "RegistrationTools.h"
 
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return "{\"type\":\"" + type + "\",\"_direction\":1" + fields + "}";
-}
 
 // The next reply, passing over the library's event messages.
 std::optional<std::string> readReply(HostProcess& host) {
@@ -84,12 +81,12 @@ TEST(ClientStartStop, LibraryInACallIsNotStopped) {
 TEST(ClientStartStop, LogLevelsReachTheLibrary) {
     ScratchFolder folder;
     HostProcess host(folder);
-    const std::string before = request("RequestGetVersion", ",\"_id\":1");
-    const std::string after = request("RequestGetVersion", ",\"_id\":2");
+    const std::string before = request("RequestGetVersion", "\"_id\":1");
+    const std::string after = request("RequestGetVersion", "\"_id\":2");
 
     host.sendFrame(before);
     ASSERT_TRUE(host.readFrame());
-    EXPECT_EQ(ask(host, "RequestSetLogLevelsAndCategories", ",\"levelsAndCategories\":\"ALL\""),
+    EXPECT_EQ(ask(host, "RequestSetLogLevelsAndCategories", "\"levelsAndCategories\":\"ALL\""),
               "{\"_direction\":2,\"levelsAndCategories\":\"ALL\",\"result\":\"ok\",\"type\":"
               "\"RequestSetLogLevelsAndCategories\"}\n");
     host.sendFrame(after);

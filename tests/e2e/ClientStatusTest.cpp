@@ -6,12 +6,9 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return "{\"type\":\"" + type + "\",\"_direction\":1" + fields + "}";
-}
 
 std::string ask(HostProcess& host, const std::string& type, const std::string& fields = "") {
     host.sendFrame(request(type, fields));
@@ -25,32 +22,32 @@ TEST(ClientStatus, ValuesThatWereSetReadBack) {
     options.scenario = {"call-state 4"};
     HostProcess host(folder, options);
 
-    EXPECT_EQ(ask(host, "RequestSetVolumeAudioIn", ",\"volume\":\"1234\""),
+    EXPECT_EQ(ask(host, "RequestSetVolumeAudioIn", "\"volume\":\"1234\""),
               "{\"_direction\":2,\"result\":\"ok\",\"type\":\"RequestSetVolumeAudioIn\",\"volume\":\"1234\"}\n");
     EXPECT_EQ(ask(host, "RequestGetVolumeAudioIn"),
               "{\"_direction\":2,\"type\":\"RequestGetVolumeAudioIn\",\"volume\":1234}\n");
-    EXPECT_EQ(ask(host, "RequestSetVolumeAudioOut", ",\"volume\":-1"),
+    EXPECT_EQ(ask(host, "RequestSetVolumeAudioOut", "\"volume\":-1"),
               "{\"_direction\":2,\"result\":\"ok\",\"type\":\"RequestSetVolumeAudioOut\",\"volume\":-1}\n");
     EXPECT_EQ(ask(host, "RequestGetVolumeAudioOut"),
               "{\"_direction\":2,\"type\":\"RequestGetVolumeAudioOut\",\"volume\":65535}\n");
-    EXPECT_EQ(ask(host, "RequestSetReceiveMaxKbps", ",\"value\":2048"),
+    EXPECT_EQ(ask(host, "RequestSetReceiveMaxKbps", "\"value\":2048"),
               "{\"_direction\":2,\"result\":\"ok\",\"type\":\"RequestSetReceiveMaxKbps\",\"value\":2048}\n");
     EXPECT_EQ(ask(host, "RequestGetReceiveMaxKbps"),
               "{\"_direction\":2,\"type\":\"RequestGetReceiveMaxKbps\",\"value\":2048}\n");
     EXPECT_EQ(ask(host, "RequestGetWebProxySettingsValid"),
               "{\"_direction\":2,\"isValid\":false,\"type\":\"RequestGetWebProxySettingsValid\"}\n");
-    EXPECT_EQ(ask(host, "RequestSetWebProxyCredentials", ",\"username\":\"proxy\",\"password\":\"pw\",\"persist\":1"),
+    EXPECT_EQ(ask(host, "RequestSetWebProxyCredentials", "\"username\":\"proxy\",\"password\":\"pw\",\"persist\":1"),
               "{\"_direction\":2,\"password\":\"pw\",\"persist\":1,\"result\":\"ok\",\"type\":"
               "\"RequestSetWebProxyCredentials\",\"username\":\"proxy\"}\n");
     EXPECT_EQ(ask(host, "RequestGetWebProxySettingsValid"),
               "{\"_direction\":2,\"isValid\":true,\"type\":\"RequestGetWebProxySettingsValid\"}\n");
     EXPECT_EQ(ask(host, "RequestGetNumParticipants"),
               "{\"_direction\":2,\"numParticipants\":3,\"type\":\"RequestGetNumParticipants\"}\n");
-    EXPECT_EQ(ask(host, "RequestGetParticipantNameAt", ",\"index\":\"1\""),
+    EXPECT_EQ(ask(host, "RequestGetParticipantNameAt", "\"index\":\"1\""),
               "{\"_direction\":2,\"index\":1,\"name\":\"Sam Ortiz\",\"result\":true,\"type\":"
               "\"RequestGetParticipantNameAt\"}\n");
     EXPECT_EQ(
-        ask(host, "RequestGetParticipantNameAt", ",\"index\":3"),
+        ask(host, "RequestGetParticipantNameAt", "\"index\":3"),
         "{\"_direction\":2,\"index\":3,\"name\":\"\",\"result\":false,\"type\":\"RequestGetParticipantNameAt\"}\n");
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);
@@ -68,9 +65,9 @@ TEST(ClientStatus, LibraryRefusalsAndBadMembersAreAnswered) {
     EXPECT_EQ(ask(host, "RequestGetAudioEnergyInfo"),
               "{\"_direction\":2,\"error\":\"TavmoClient error: TAVMO_CLIENT_PRIVATE_REQUEST_GET_AUDIO_ENERGY_INFO\","
               "\"type\":\"RequestGetAudioEnergyInfo\"}\n");
-    EXPECT_EQ(ask(host, "RequestSetLabel", ",\"labelText\":12"),
+    EXPECT_EQ(ask(host, "RequestSetLabel", "\"labelText\":12"),
               "{\"_direction\":2,\"error\":\"unknown error\",\"labelText\":12,\"type\":\"RequestSetLabel\"}\n");
-    EXPECT_EQ(ask(host, "RequestSetWebProxyCredentials", ",\"username\":\"u\""),
+    EXPECT_EQ(ask(host, "RequestSetWebProxyCredentials", "\"username\":\"u\""),
               "{\"_direction\":2,\"error\":\"unknown error\",\"type\":\"RequestSetWebProxyCredentials\",\"username\":"
               "\"u\"}\n");
     EXPECT_EQ(ask(host, "RequestGetWebProxySettingsValid"),

@@ -10,12 +10,9 @@
 #include <thread>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return "{\"type\":\"" + type + "\",\"_direction\":1" + fields + "}";
-}
 
 // The next reply, passing over the library's event messages.
 std::string readReply(HostProcess& host) {
@@ -29,14 +26,6 @@ std::string readReply(HostProcess& host) {
 std::string ask(HostProcess& host, const std::string& type, const std::string& fields = "") {
     host.sendFrame(request(type, fields));
     return readReply(host);
-}
-
-Json::Value parsed(const std::string& text) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    std::string errors;
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << text;
-    return value;
 }
 
 std::string compact(Json::Value value) {
@@ -54,7 +43,7 @@ std::string setFields(Json::Value configuration, const Json::Value& changes) {
     for (const std::string& key : changes.getMemberNames()) configuration[key] = changes[key];
     for (const char* envelope : {"type", "_direction"}) configuration.removeMember(envelope);
     std::string fields = compact(configuration);
-    return fields == "{}" ? "" : "," + fields.substr(1, fields.size() - 2);
+    return fields == "{}" ? "" : fields.substr(1, fields.size() - 2);
 }
 
 TEST(Configuration, ChangesSurviveARestartAndTheDevicesStayTheLibrarys) {
@@ -97,7 +86,7 @@ TEST(Configuration, TextsThatWouldFillTheirFieldsArriveTerminated) {
     const std::string user(64, 'u');
     const std::string port = "123456";
     Json::Value reply =
-        askParsed(host, "RequestSetConfiguration", ",\"userID\":\"" + user + "\",\"serverPort\":\"" + port + "\"");
+        askParsed(host, "RequestSetConfiguration", "\"userID\":\"" + user + "\",\"serverPort\":\"" + port + "\"");
     EXPECT_EQ(reply["result"].asString(), "ok") << reply;
     Json::Value configuration = askParsed(host, "RequestGetConfiguration");
     EXPECT_EQ(configuration["userID"].asString(), user.substr(1));
@@ -107,7 +96,7 @@ TEST(Configuration, TextsThatWouldFillTheirFieldsArriveTerminated) {
 TEST(Configuration, FailedConversionChangesNothing) {
     ScratchFolder folder;
     HostProcess host(folder);
-    EXPECT_EQ(ask(host, "RequestSetConfiguration", R"(,"enableLogging":1,"userID":12345)"),
+    EXPECT_EQ(ask(host, "RequestSetConfiguration", R"("enableLogging":1,"userID":12345)"),
               R"({"_direction":2,"enableLogging":1,"error":"unknown Exception","type":"RequestSetConfiguration",)"
               R"("userID":12345})"
               "\n");
@@ -137,7 +126,7 @@ TEST(Sharing, WindowSharesReadBackAsSet) {
     EXPECT_EQ(shares["requestType"].asString(), "ListSharingWindows");
 
     EXPECT_EQ(ask(host, "RequestSetWindowShares",
-                  R"(,"requestType":"ChangeSharingWindow","remoteAppName":["Slides","Board"],)"
+                  R"("requestType":"ChangeSharingWindow","remoteAppName":["Slides","Board"],)"
                   R"("remoteAppUri":["share:1","share:2"],"numApp":2,"currApp":2,"eventUri":"events"})"),
               R"({"_direction":2,"currApp":2,"eventUri":"events","numApp":2,"remoteAppName":["Slides","Board"],)"
               R"("remoteAppUri":["share:1","share:2"],"requestType":"ChangeSharingWindow","result":"ok",)"
@@ -194,10 +183,10 @@ TEST(Statistics, ParticipantsOfTheSimulatedConference) {
     ASSERT_EQ(participants["name"].size(), count);
 
     Json::Value last =
-        askParsed(host, "RequestGetParticipantStatisticsAt", ",\"index\":\"" + std::to_string(count - 1) + "\"");
+        askParsed(host, "RequestGetParticipantStatisticsAt", "\"index\":\"" + std::to_string(count - 1) + "\"");
     EXPECT_TRUE(last["result"].asBool());
     EXPECT_EQ(last["name"], participants["name"][count - 1]);
-    Json::Value beyond = askParsed(host, "RequestGetParticipantStatisticsAt", ",\"index\":" + std::to_string(count));
+    Json::Value beyond = askParsed(host, "RequestGetParticipantStatisticsAt", "\"index\":" + std::to_string(count));
     EXPECT_FALSE(beyond["result"].asBool());
     EXPECT_EQ(beyond["index"].asUInt(), count);
 }

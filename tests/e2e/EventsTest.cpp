@@ -10,17 +10,11 @@
 #include <string>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 
 namespace {
 
 const std::string kStartRequest = R"({"type":"InEventStart","_direction":1,"_id":1})";
-
-Json::Value parsed(const std::string& body) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    EXPECT_TRUE(reader->parse(body.data(), body.data() + body.size(), &value, nullptr)) << body;
-    return value;
-}
 
 TEST(Events, BurstFromSeveralLibraryThreadsReachesThePageWholeInOrderAndBesideReplies) {
     constexpr int kThreads = 4;

@@ -19,8 +19,9 @@
 
 #include "Frames.h"
 #include "HostProcess.h"
+#include "PageMessages.h"
 #include "RegistrationTools.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -29,13 +30,6 @@ using namespace std::chrono_literals;
 const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
 const std::string kVersionReply =
     "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n";
-
-std::string framed(const std::string& body) {
-    std::string frame;
-    auto length = static_cast<uint32_t>(body.size());
-    for (int i = 0; i < 4; ++i) frame.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
-    return frame + body;
-}
 
 // Lines of `log` appear in this order.
 void expectInOrder(const std::string& log, const std::vector<std::string>& lines) {
@@ -91,7 +85,7 @@ std::vector<std::string> repliesBefore(std::size_t cut) {
     std::vector<std::string> replies;
     std::size_t end = 0;
     for (const Exchange& exchange : kSession) {
-        end += framed(exchange.request).size();
+        end += frame(exchange.request).size();
         if (end > cut) break;
         replies.push_back(exchange.reply);
     }
@@ -102,7 +96,7 @@ std::vector<std::string> repliesBefore(std::size_t cut) {
 // drops what it has not yet answered, as the page is gone.
 TEST(FaultInjection, InputEndingAtAnyByteOfASessionIsAnsweredAsFarAsItCameAndEndsCleanly) {
     std::string session;
-    for (const Exchange& exchange : kSession) session += framed(exchange.request);
+    for (const Exchange& exchange : kSession) session += frame(exchange.request);
 
     auto runCut = [&session](std::size_t cut) {
         ScratchFolder folder;
@@ -230,7 +224,7 @@ TEST(FaultInjection, MissingRegistrationToolIsLoggedAndStartAndShutdownGoOn) {
     ScratchFolder folder;
     const std::string installation = folder.path() + "/installation";
     ::mkdir(installation.c_str(), 0700);
-    writeSetupFile(folder.path() + "/config", {"Application=" + installation + "/"});
+    writeSetupFile(folder.path() + "/config", {TAVMO_SETUP_ENTRY "=" + installation + "/"});
     HostProcess host(folder);
     host.sendFrame(R"({"type":"InEventStart","_direction":1,"_id":1})");
     std::vector<std::string> written = {host.readFrame().value_or(""), host.readFrame().value_or("")};

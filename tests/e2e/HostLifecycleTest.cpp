@@ -1,6 +1,7 @@
 // The host executable with the stand-in library, driven through pipes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,7 +14,7 @@
 #endif
 
 #include "HostProcess.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -55,10 +56,9 @@ TEST(HostLifecycle, AnswersARequestAndExitsCleanlyWhenInputEnds) {
 // input ends before that still sets it up, and ends in the fixed order.
 TEST(HostLifecycle, WithoutAnyRequestSetsUpTheDeviceWatchAndEndsInOrder) {
     ScratchFolder folder;
-    HostProcess host(folder);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
-    std::string log = host.logText();
+    EndedHost host = startAndEndInput(folder);
+    EXPECT_EQ(host.exitCode, 0);
+    const std::string& log = host.log;
     std::size_t previous = 0;
     for (const char* line :
          {"MainThread: CreateWindowEx(...)", "MainThread: RegisterDeviceNotification(...)",
@@ -81,10 +81,9 @@ TEST(HostLifecycle, WithoutAnyRequestSetsUpTheDeviceWatchAndEndsInOrder) {
 // show; on Linux the main thread's kernel id is the process id.
 TEST(HostLifecycle, StartLogNamesTheMainThreadByItsSystemId) {
     ScratchFolder folder;
-    HostProcess host(folder);
-    host.closeInput();
-    EXPECT_EQ(host.waitExit(), 0);
-    std::string log = host.logText();
+    EndedHost host = startAndEndInput(folder);
+    EXPECT_EQ(host.exitCode, 0);
+    const std::string& log = host.log;
     const std::string start = "MainThread: TavmoClientForWeb_" TAVMO_HOST_VERSION " Initialized. argc: [2], ";
     std::size_t at = log.find(start);
     ASSERT_NE(at, std::string::npos) << log;
@@ -94,7 +93,7 @@ TEST(HostLifecycle, StartLogNamesTheMainThreadByItsSystemId) {
         << log.substr(at, 200);
     EXPECT_GT(thread, 0);
     if (!windowsHost()) {
-        EXPECT_EQ(process, host.pid());
+        EXPECT_EQ(process, host.pid);
         EXPECT_EQ(thread, process);
     }
 }
@@ -159,6 +158,15 @@ void PrintTo(const RefusedStart& start, std::ostream* out) { *out << ::testing::
 const char* const kNoArguments = "MainThread: TavmoClientForWeb, invalid number of arguments, exiting.";
 const char* const kOtherCaller = "MainThread: TavmoClientForWeb, invalid extension id, exiting.";
 
+// Near misses of the accepted id: the id cut short, in capitals, split over
+// two arguments.
+const std::string kId = TAVMO_EXTENSION_ID;
+std::string originOf(const std::string& id) { return "chrome-extension://" + id + "/"; }
+std::string inCapitals(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 // A refused start also says why on standard error, which the browser keeps
 // in its own log: the one place a user looks when the page only sees the
 // host end.
@@ -181,23 +189,24 @@ TEST_P(StartRefused, ExitsWithMinusOneAndAnswersNothing) {
     EXPECT_NE(host.logText().find(GetParam().logLine), std::string::npos);
     const std::string why = GetParam().logLine == std::string(kNoArguments)
                                 ? "started without the calling extension's origin"
-                                : "the caller is not extension gdlpkaomnfhcebijgdlpkaomnfhcebij";
+                                : "the caller is not extension " TAVMO_EXTENSION_ID;
     EXPECT_NE(host.errors().find(refusalStart(why + "; not started")), std::string::npos) << host.errors();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, StartRefused,
-    ::testing::Values(RefusedStart{{}, kNoArguments},
-                      RefusedStart{{"chrome-extension://someotherextension/"}, kOtherCaller},
-                      RefusedStart{{"-Debug"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebi/"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://GDLPKAOMNFHCEBIJGDLPKAOMNFHCEBIJ/"}, kOtherCaller},
-                      RefusedStart{{"chrome-extension://gdlpkaomnfhcebij", "gdlpkaomnfhcebij/"}, kOtherCaller}));
+INSTANTIATE_TEST_SUITE_P(Arguments, StartRefused,
+                         ::testing::Values(RefusedStart{{}, kNoArguments},
+                                           RefusedStart{{"chrome-extension://someotherextension/"}, kOtherCaller},
+                                           RefusedStart{{"-Debug"}, kOtherCaller},
+                                           RefusedStart{{originOf(kId.substr(0, kId.size() - 1))}, kOtherCaller},
+                                           RefusedStart{{originOf(inCapitals(kId))}, kOtherCaller},
+                                           RefusedStart{{"chrome-extension://" + kId.substr(0, kId.size() / 2),
+                                                         kId.substr(kId.size() / 2) + "/"},
+                                                        kOtherCaller}));
 
 TEST(HostLifecycle, AcceptedIdAnywhereInAnArgumentIsAccepted) {
     ScratchFolder folder;
     HostOptions options;
-    options.arguments = {"--parent-window=0", "xxgdlpkaomnfhcebijgdlpkaomnfhcebijxx"};
+    options.arguments = {"--parent-window=0", "xx" TAVMO_EXTENSION_ID "xx"};
     HostProcess host(folder, options);
     host.sendFrame(kVersionRequest);
     EXPECT_EQ(host.readFrame(), kVersionReply);

@@ -11,19 +11,9 @@
 #include <vector>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return "{\"type\":\"" + type + "\",\"_direction\":1" + fields + "}";
-}
-
-Json::Value parsed(const std::string& body) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    EXPECT_TRUE(reader->parse(body.data(), body.data() + body.size(), &value, nullptr)) << body;
-    return value;
-}
 
 // One request's reply and the event messages that come with it. The library
 // raises its events from its own thread, so they may come before or after
@@ -84,11 +74,8 @@ std::string compact(const Json::Value& value) {
     return Json::writeString(writer, value);
 }
 
-std::string okReply(const std::string& type, const std::string& fields = "") {
-    Json::Value reply = parsed(request(type, fields));
-    reply["_direction"] = 2;
-    reply["result"] = "ok";
-    return compact(reply) + "\n";
+std::string okReply(const std::string& type, const std::string& members = "") {
+    return replyTo(request(type, members), R"({"result":"ok"})");
 }
 
 void startLibrary(HostProcess& host) {
@@ -109,8 +96,8 @@ TEST(InEvents, MeetingAfterARememberedApprovalWithMuteAndChat) {
     options.scenario = {"approved-domain meet.example.org"};
     HostProcess host(folder, options);
     startLibrary(host);
-    ASSERT_EQ(exchange(host, request("RequestSetDomain", ",\"domain\":\"meet.example.org\""), 0).reply,
-              okReply("RequestSetDomain", ",\"domain\":\"meet.example.org\""));
+    ASSERT_EQ(exchange(host, request("RequestSetDomain", "\"domain\":\"meet.example.org\""), 0).reply,
+              okReply("RequestSetDomain", "\"domain\":\"meet.example.org\""));
 
     // The meeting's first moments end with the moderator's unmuting.
     Exchange join = exchangeThrough(host, request("PrivateInEventStartMyMeeting"),
@@ -122,20 +109,20 @@ TEST(InEvents, MeetingAfterARememberedApprovalWithMuteAndChat) {
     EXPECT_TRUE(contains(join.events, event(1200, "null")));
     EXPECT_TRUE(contains(join.events, event(2500, "{\"callState\":\"InConference\"}")));
 
-    Exchange mute = exchange(host, request("InEventMuteAudioIn", ",\"willMute\":true"), 1);
-    EXPECT_EQ(mute.reply, okReply("InEventMuteAudioIn", ",\"willMute\":true"));
+    Exchange mute = exchange(host, request("InEventMuteAudioIn", "\"willMute\":true"), 1);
+    EXPECT_EQ(mute.reply, okReply("InEventMuteAudioIn", "\"willMute\":true"));
     EXPECT_EQ(mute.events, std::vector<std::string>{event(1500, "{\"errorCode\":0,\"isMuted\":true}")});
-    Exchange unmute = exchange(host, request("InEventMuteVideo", ",\"willMute\":0"), 1);
+    Exchange unmute = exchange(host, request("InEventMuteVideo", "\"willMute\":0"), 1);
     EXPECT_EQ(unmute.events, std::vector<std::string>{event(1502, "{\"errorCode\":0,\"isMuted\":false}")});
 
-    Exchange chat = exchange(host, request("InEventGroupChat", ",\"message\":\"hello, room\""), 1);
-    EXPECT_EQ(chat.reply, okReply("InEventGroupChat", ",\"message\":\"hello, room\""));
+    Exchange chat = exchange(host, request("InEventGroupChat", "\"message\":\"hello, room\""), 1);
+    EXPECT_EQ(chat.reply, okReply("InEventGroupChat", "\"message\":\"hello, room\""));
     EXPECT_EQ(chat.events,
               std::vector<std::string>{event(2600,
                                              "{\"displayName\":\"Alex Moreau\",\"message\":\"Re: hello, room\",\"uri\":"
                                              "\"alex.moreau@conference.example\"}")});
     Exchange whisper = exchange(
-        host, request("InEventPrivateChat", ",\"uri\":\"sam.ortiz@conference.example\",\"message\":\"psst\""), 1);
+        host, request("InEventPrivateChat", "\"uri\":\"sam.ortiz@conference.example\",\"message\":\"psst\""), 1);
     EXPECT_EQ(whisper.events, std::vector<std::string>{event(2601,
                                                              "{\"displayName\":\"Sam Ortiz\",\"message\":\"Re: "
                                                              "psst\",\"uri\":\"sam.ortiz@conference.example\"}")});
@@ -157,7 +144,7 @@ TEST(InEvents, SignInAndLoginOutcomes) {
     startLibrary(host);
 
     const std::string signInFields =
-        ",\"serverAddress\":\"srv.example\",\"emcpSecured\":true,\"guestLogin\":false,\"showDialpad\":true,"
+        "\"serverAddress\":\"srv.example\",\"emcpSecured\":true,\"guestLogin\":false,\"showDialpad\":true,"
         "\"showStartmeeting\":false";
     Exchange signIn = exchangeThrough(host, request("InEventSignIn", signInFields), event(2303, "null"));
     EXPECT_EQ(signIn.reply, okReply("InEventSignIn", signInFields));
@@ -165,7 +152,7 @@ TEST(InEvents, SignInAndLoginOutcomes) {
                                               "{\"guestLogin\":false,\"showDialpad\":true,\"showStartmeeting\":false,"
                                               "\"signinSecured\":true,\"signinType\":0}")));
 
-    const std::string wrong = ",\"portalUri\":\"https://portal.example\",\"userName\":\"ann\",\"userPass\":\"guess\"";
+    const std::string wrong = "\"portalUri\":\"https://portal.example\",\"userName\":\"ann\",\"userPass\":\"guess\"";
     Exchange refused = exchange(host, request("InEventLogin", wrong), 2);
     EXPECT_EQ(refused.reply, okReply("InEventLogin", wrong));
     EXPECT_EQ(refused.events,
@@ -174,7 +161,7 @@ TEST(InEvents, SignInAndLoginOutcomes) {
                   event(202002, "{\"reason\":1}")}));
 
     const std::string right =
-        ",\"portalUri\":\"https://portal.example\",\"userName\":\"ann\",\"userPass\":\"right-password\"";
+        "\"portalUri\":\"https://portal.example\",\"userName\":\"ann\",\"userPass\":\"right-password\"";
     Exchange login = exchangeThrough(host, request("InEventLogin", right), event(2303, "null"));
     EXPECT_TRUE(contains(login.events, event(2300,
                                              "{\"error\":0,\"portalUri\":\"https://portal.example\","
@@ -193,10 +180,10 @@ TEST(InEvents, PortalAnswerAndWindowListArriveUnderTheirRequestIds) {
     options.scenario = {"approved-domain meet.example.org"};
     HostProcess host(folder, options);
     startLibrary(host);
-    exchange(host, request("RequestSetDomain", ",\"domain\":\"meet.example.org\""), 0);
+    exchange(host, request("RequestSetDomain", "\"domain\":\"meet.example.org\""), 0);
 
     const std::string fields =
-        ",\"requestId\":31,\"portalUri\":\"https://portal.example\",\"roomKey\":\"R00m\",\"guestName\":\"Visitor\"";
+        "\"requestId\":31,\"portalUri\":\"https://portal.example\",\"roomKey\":\"R00m\",\"guestName\":\"Visitor\"";
     // The guest joins the room; its first moments end with the moderator's
     // unmuting.
     Exchange link = exchangeThrough(host, request("PrivateInEventVcsoapGuestLink", fields),
@@ -209,8 +196,8 @@ TEST(InEvents, PortalAnswerAndWindowListArriveUnderTheirRequestIds) {
     EXPECT_EQ(answer["params"]["typeRequest"].asUInt(), 57u);
     EXPECT_EQ(answer["params"]["requestId"].asUInt(), 31u);
 
-    Exchange list = exchange(host, request("InEventGetWindowsExt", ",\"requestId\":\"42\""), 1);
-    EXPECT_EQ(list.reply, okReply("InEventGetWindowsExt", ",\"requestId\":\"42\""));
+    Exchange list = exchange(host, request("InEventGetWindowsExt", "\"requestId\":\"42\""), 1);
+    EXPECT_EQ(list.reply, okReply("InEventGetWindowsExt", "\"requestId\":\"42\""));
     ASSERT_EQ(list.events.size(), 1u);
     Json::Value windows = parsed(list.events[0]);
     EXPECT_EQ(windows["code"].asInt(), 270002);
@@ -235,7 +222,7 @@ TEST(InEvents, SpeakerTestTakesTheSoundAndARefusedOneIsAnswered) {
         << "refused before the library is started";
     startLibrary(host);
 
-    const std::string fields = ",\"soundFileName\":" + compact(Json::Value(hostPath(sound)));
+    const std::string fields = "\"soundFileName\":" + compact(Json::Value(hostPath(sound)));
     Exchange start = exchange(host, request("InEventStartPrecallTestSpeaker", fields), 1);
     EXPECT_EQ(start.reply, okReply("InEventStartPrecallTestSpeaker", fields));
     EXPECT_EQ(start.events,
@@ -250,10 +237,10 @@ TEST(InEvents, SpeakerTestTakesTheSoundAndARefusedOneIsAnswered) {
     // A second sound that the library still holds when it is uninitialized.
     exchange(host, request("InEventStartPrecallTestSpeaker", fields), 1);
 
-    EXPECT_EQ(exchange(host, request("InEventGetWindowsExt", ",\"requestId\":1"), 0).reply,
+    EXPECT_EQ(exchange(host, request("InEventGetWindowsExt", "\"requestId\":1"), 0).reply,
               "{\"_direction\":2,\"error\":\"TavmoClient error: TAVMO_CLIENT_PRIVATE_IN_EVENT_GET_WINDOWS_EXT\","
               "\"requestId\":1,\"type\":\"InEventGetWindowsExt\"}\n");
-    EXPECT_EQ(exchange(host, request("InEventStartPrecallTestSpeaker", ",\"soundFileName\":\"/nonexistent\""), 0).reply,
+    EXPECT_EQ(exchange(host, request("InEventStartPrecallTestSpeaker", "\"soundFileName\":\"/nonexistent\""), 0).reply,
               "{\"_direction\":2,\"error\":\"cannot open file\",\"soundFileName\":\"/nonexistent\",\"type\":"
               "\"InEventStartPrecallTestSpeaker\"}\n");
     endHost(host);

@@ -24,12 +24,13 @@
 #include <vector>
 
 #include "HostProcess.h"
+#include "TavmoFacts.h"
 
 namespace {
 
 const std::string kVersionRequest = R"({"type":"RequestGetVersion","_direction":1,"_id":7})";
 const std::string kVersionReply =
-    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n";
+    "{\"_direction\":2,\"_id\":7,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n";
 
 void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 

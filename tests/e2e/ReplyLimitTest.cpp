@@ -7,7 +7,7 @@
 #include <string>
 
 #include "HostProcess.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(RequestLimit, RequestOverTwoMebibytesIsAnsweredWithItsErrorWithoutBeingKept
     EXPECT_EQ(host.readFrame(), "{\"_direction\":2,\"error\":\"Request too large\"}\n");
     host.sendFrame(R"({"type":"RequestGetVersion","_direction":1,"_id":3})");
     EXPECT_EQ(host.readFrame(),
-              "{\"_direction\":2,\"_id\":3,\"type\":\"RequestGetVersion\",\"version\":\"1.3.7_0003\"}\n");
+              "{\"_direction\":2,\"_id\":3,\"type\":\"RequestGetVersion\",\"version\":\"" TAVMO_HOST_VERSION "\"}\n");
     const long after = peakMemoryKiB(host.pid());
     host.closeInput();
     EXPECT_EQ(host.waitExit(), 0);

@@ -12,15 +12,9 @@
 #include <vector>
 
 #include "HostProcess.h"
+#include "PageMessages.h"
 
 namespace {
-
-Json::Value parsed(const std::string& body) {
-    Json::Value value;
-    std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    EXPECT_TRUE(reader->parse(body.data(), body.data() + body.size(), &value, nullptr)) << body;
-    return value;
-}
 
 // An event message as the expectations name it: the code, with the call
 // state, the portal answer's type or the mute state where the code has one.

@@ -11,22 +11,26 @@
 #include <sstream>
 
 #include "Registration.h"
+#include "TavmoFacts.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kManifestName = "com.tavmo.client_for_web.json";
+const char* const kManifestName = TAVMO_HOST_NAME ".json";
 
 std::string expectedManifest(const std::string& hostPath) {
     return "{\n"
-           "  \"name\": \"com.tavmo.client_for_web\",\n"
-           "  \"description\": \"TavmoClientForWeb: video conferences for web pages\",\n"
+           "  \"name\": \"" TAVMO_HOST_NAME
+           "\",\n"
+           "  \"description\": \"" TAVMO_HOST_DESCRIPTION
+           "\",\n"
            "  \"path\": \"" +
            hostPath +
            "\",\n"
            "  \"type\": \"stdio\",\n"
-           "  \"allowed_origins\": [\"chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/\"]\n"
+           "  \"allowed_origins\": [\"" TAVMO_EXTENSION_ORIGIN
+           "\"]\n"
            "}\n";
 }
 
@@ -83,7 +87,7 @@ protected:
     fs::path userManifest(const std::string& browserFolder) const {
         return home_ / ".config" / browserFolder / "NativeMessagingHosts" / kManifestName;
     }
-    fs::path setupFile() const { return home_ / ".config/Tavmo/TavmoClientForWeb/Setup"; }
+    fs::path setupFile() const { return home_ / ".config" / TAVMO_SETUP_PATH; }
 
     fs::path scratch_;
     fs::path home_;
@@ -117,8 +121,8 @@ TEST_P(RegistrationPlacement, WritesTheManifestsAndNothingElse) {
     for (const std::string& manifest : placement.manifests)
         expected[manifest + "/" + kManifestName] = expectedManifest(host_);
     if (placement.writesSetup)
-        expected[fs::relative(configuration / "Tavmo/TavmoClientForWeb/Setup", scratch_).string()] =
-            "Application=" + (scratch_ / "install").string() + "/\n";
+        expected[fs::relative(configuration / TAVMO_SETUP_PATH, scratch_).string()] =
+            TAVMO_SETUP_ENTRY "=" + (scratch_ / "install").string() + "/\n";
     std::map<std::string, std::string> files;
     for (const auto& [path, content] : treeOf(scratch_))
         if (content != "(folder)") files[path] = content;
@@ -191,7 +195,7 @@ TEST_F(BrowserRegistration, RegisteringAgainKeepsOrUpdatesTheManifests) {
     writeFile(moved, "");
     ASSERT_EQ(tool({"register"}, moved), 0);
     EXPECT_EQ(contentOf(userManifest("chromium")), expectedManifest(moved));
-    EXPECT_EQ(contentOf(setupFile()), "Application=" + (scratch_ / "moved").string() + "/\n");
+    EXPECT_EQ(contentOf(setupFile()), TAVMO_SETUP_ENTRY "=" + (scratch_ / "moved").string() + "/\n");
 }
 
 TEST_F(BrowserRegistration, UnregisteringRestoresWhatWasThereBefore) {

@@ -25,11 +25,12 @@ fail() {
   exit 1
 }
 
-origin=chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/
 installed=$HOME/TavmoClientForWeb
-manifest_name=com.tavmo.client_for_web.json
-# The version as the build generated it from the project's version.
-. "$build/version.env"
+# The version (as the build generated it from the project's version), the
+# origin, the host name and the setup record.
+. "$build/facts.env"
+origin=$TAVMO_EXTENSION_ORIGIN
+manifest_name=$TAVMO_HOST_NAME.json
 [[ $TAVMO_HOST_VERSION =~ ^[0-9]+\.[0-9]+\.[0-9]+_[0-9]{4}$ ]] || fail "host version text: $TAVMO_HOST_VERSION"
 [ "${TAVMO_VERSION%.*}_$(printf %04d "${TAVMO_VERSION##*.}")" = "$TAVMO_HOST_VERSION" ] ||
   fail "the host's version $TAVMO_HOST_VERSION is not the project's $TAVMO_VERSION"
@@ -113,7 +114,7 @@ for manifest in $(user_manifests); do
   [ "$(manifest_path "$manifest")" = "$installed/TavmoClientForWeb" ] || fail "$manifest: $(cat "$manifest")"
   grep -qxF '  "allowed_origins": ["'"$origin"'"]' "$manifest" || fail "$manifest: $(cat "$manifest")"
 done
-[ "$(cat "$HOME/.config/Tavmo/TavmoClientForWeb/Setup")" = "Application=$installed/" ] || fail "setup record"
+[ "$(cat "$HOME/.config/$TAVMO_SETUP_PATH")" = "$TAVMO_SETUP_ENTRY=$installed/" ] || fail "setup record"
 host=$(manifest_path "$HOME/.config/BraveSoftware/Brave-Browser/NativeMessagingHosts/$manifest_name")
 # Starting the library registers the virtual camera with the installation's
 # tool, found through the setup record; shutdown unregisters it.
@@ -128,7 +129,7 @@ done
 [ "$(sort "$installed/RegSvrUsr.exe.log" | tr '\n' '|')" = "/s TavmoWPVC.dll|/u /s TavmoWPVC.dll|" ] ||
   fail "camera tool runs: $(cat "$installed/RegSvrUsr.exe.log")"
 "$installed/TavmoRegisterBrowsers" unregister >/dev/null
-[ ! -e "$HOME/.config/Tavmo/TavmoClientForWeb/Setup" ] || fail "unregister left the setup record"
+[ ! -e "$HOME/.config/$TAVMO_SETUP_PATH" ] || fail "unregister left the setup record"
 
 echo "== system-wide registration under a root of its own"
 root=$work/root

@@ -52,13 +52,6 @@ std::string HostFixture::answer(const std::string& text) {
 
 std::string HostFixture::answer(const Json::Value& request) { return answer(json::writeCompact(request)); }
 
-std::string frame(const std::string& body) {
-    auto length = static_cast<uint32_t>(body.size());
-    std::string framed;
-    for (int i = 0; i < 4; ++i) framed.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
-    return framed + body;
-}
-
 bool eventually(const std::function<bool()>& done) {
     auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {

@@ -11,6 +11,7 @@
 
 #include "FakeTavmoClient.h"
 #include "Json.h"
+#include "PageMessages.h"
 
 class HostFixture : public ::testing::Test {
 protected:
@@ -32,9 +33,6 @@ protected:
 private:
     FILE* output_ = nullptr;
 };
-
-// Frames a body as the browser does: 4-byte little-endian length first.
-std::string frame(const std::string& body);
 
 // Waits for something another thread does; a fault that never does it fails
 // the test once the generous limit has passed, which no healthy run reaches.

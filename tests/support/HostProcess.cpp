@@ -175,6 +175,16 @@ std::string HostProcess::logText() const {
     return text;
 }
 
+EndedHost startAndEndInput(const ScratchFolder& folder, const HostOptions& options) {
+    HostProcess host(folder, options);
+    host.closeInput();
+    EndedHost ended;
+    ended.exitCode = host.waitExit();
+    ended.log = host.logText();
+    ended.pid = host.pid();
+    return ended;
+}
+
 bool logHas(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
 
 bool waitForLog(const HostProcess& host, const std::string& text) {

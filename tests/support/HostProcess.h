@@ -13,8 +13,9 @@
 #include "RegistrationTools.h"
 #include "ScratchFolder.h"
 #include "Subprocess.h"
+#include "TavmoFacts.h"
 
-inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+inline constexpr const char* kExtensionOrigin = TAVMO_EXTENSION_ORIGIN;
 
 struct HostOptions {
     std::vector<std::string> arguments = {kExtensionOrigin};
@@ -74,6 +75,16 @@ private:
 // Everything the files of `folder` whose names start with the host's log
 // prefix hold, in the order of their names.
 std::string logFilesIn(const std::string& folder);
+
+// A host that was started and whose input ended at once, as when the page
+// closes the port before it asks anything, once it has exited: its exit code
+// (nothing if it was still running after waitExit's time) and its log.
+struct EndedHost {
+    std::optional<int> exitCode;
+    std::string log;
+    pid_t pid;
+};
+EndedHost startAndEndInput(const ScratchFolder& folder, const HostOptions& options = {});
 
 bool logHas(const std::string& log, const std::string& text);
 // Whether `text` appears in the host's log within 20 seconds: the host writes

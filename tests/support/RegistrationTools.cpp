@@ -9,17 +9,16 @@
 #include <stdexcept>
 #include <thread>
 
+#include "TavmoFacts.h"
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kSetupKey = "HKCU\\Software\\Tavmo\\TavmoClientForWeb\\Setup";
+const char* const kSetupKey = "HKCU\\" TAVMO_SETUP_KEY;
 
-fs::path setupFile(const std::string& configHome) {
-    return fs::path(configHome) / "Tavmo" / "TavmoClientForWeb" / "Setup";
-}
+fs::path setupFile(const std::string& configHome) { return fs::path(configHome) / TAVMO_SETUP_PATH; }
 
 // Runs Wine's registry tool through `launcher` with these arguments; its
 // exit status, or -1 when it could not be started.
@@ -57,14 +56,14 @@ void removeSetupFile(const std::string& configHome) { fs::remove(setupFile(confi
 ToolInstallation::ToolInstallation(const std::string& configHome, const std::string& installFolder)
     : folder_(installFolder) {
     copyTool(TAVMO_REGISTRATION_TOOL);
-    writeSetupFile(configHome, {"[Setup]", "Application=" + folder_ + "/"});
+    writeSetupFile(configHome, {"[Setup]", TAVMO_SETUP_ENTRY "=" + folder_ + "/"});
 }
 
 ToolInstallation::ToolInstallation(const std::string& installFolder, const RegistrySetup& setup)
     : folder_(installFolder) {
     copyTool(setup.tool);
-    if (runRegistryTool(setup.launcher, {"add", kSetupKey, "/v", "Application", "/d", setup.hostFolder + "\\", "/f"}) !=
-        0)
+    if (runRegistryTool(setup.launcher,
+                        {"add", kSetupKey, "/v", TAVMO_SETUP_ENTRY, "/d", setup.hostFolder + "\\", "/f"}) != 0)
         throw std::runtime_error("cannot write the installation folder into the registry");
     registryLauncher_ = setup.launcher;
 }

@@ -10,9 +10,10 @@
 #include "HostFixture.h"
 #include "HostState.h"
 #include "OutEventHandler.h"
+#include "PageMessages.h"
 #include "RegistrationTools.h"
 #include "ScratchFolder.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -20,16 +21,6 @@ const std::string kStart = R"({"type":"InEventStart","_direction":1,"_id":3})";
 const std::string kStop = R"({"type":"InEventStop","_direction":1,"_id":4})";
 const char* const kRegistered = "OutputThread: RegCamera() - [DidErorovIdezireRozova] sucessfully registered.";
 const char* const kUnregistered = "OutputThread: UnregCamera() - [DidErorovIdezireRozova] sucessfully unregistered.";
-
-std::string replyTo(const std::string& requestText, const std::string& added) {
-    Json::Value reply;
-    Json::Value members;
-    EXPECT_TRUE(json::parse(requestText, reply));
-    EXPECT_TRUE(json::parse(added, members));
-    for (const std::string& key : members.getMemberNames()) reply[key] = members[key];
-    reply["_direction"] = 2;
-    return json::writeCompact(reply);
-}
 
 // The library's view: a window to hand over and an installation whose
 // registration tool logs each run.

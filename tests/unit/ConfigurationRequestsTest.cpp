@@ -5,6 +5,7 @@
 #include <string>
 
 #include "HostFixture.h"
+#include "PageMessages.h"
 #include "RecordImage.h"
 
 namespace {
@@ -82,19 +83,6 @@ constexpr std::size_t kSpeakers = 7720, kSpeakerReserved = 11560, kSpeakerCount 
 constexpr std::size_t kCameras = 15408, kCameraCount = 19248;
 constexpr std::size_t kProxies = 19264, kProxyCount = 20360, kCurrentProxy = 20364;
 constexpr std::size_t kVideoPreference = 22716;
-
-Json::Value parsed(const std::string& text) {
-    Json::Value value;
-    EXPECT_TRUE(json::parse(text, value)) << text;
-    return value;
-}
-
-// The reply a request gets: the request with the handler's members added.
-std::string replyTo(Json::Value request, const Json::Value& added) {
-    for (const std::string& key : added.getMemberNames()) request[key] = added[key];
-    request["_direction"] = 2;
-    return json::writeCompact(request);
-}
 
 class Configuration : public HostFixture {
 protected:

@@ -3,7 +3,7 @@
 #include "HostFixture.h"
 #include "HostState.h"
 #include "HostThreads.h"
-#include "TavmoVersion.h"
+#include "TavmoFacts.h"
 
 namespace {
 

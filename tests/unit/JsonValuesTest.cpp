@@ -8,7 +8,8 @@
 
 namespace {
 
-Json::Value parsed(const std::string& text) {
+// Parsed as the host parses a request, whose readers these are.
+Json::Value parsedByTheHost(const std::string& text) {
     Json::Value value;
     EXPECT_TRUE(json::parse(text, value)) << text;
     return value;
@@ -22,7 +23,7 @@ struct LenientCase {
 class ReadLenientInt : public ::testing::TestWithParam<LenientCase> {};
 
 TEST_P(ReadLenientInt, ReadsTheValueAsTheHostReadsNumbers) {
-    Json::Value holder = parsed(std::string("[") + GetParam().json + "]");
+    Json::Value holder = parsedByTheHost(std::string("[") + GetParam().json + "]");
     EXPECT_EQ(readLenientInt(holder[0]), GetParam().expected) << GetParam().json;
 }
 
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LenientCase{"1e300", kInvalidInt}));
 
 TEST(ReadMembers, AbsentMembersGiveTheDefault) {
-    Json::Value request = parsed(R"({"a":"5","t":true,"n":null,"r":2.5})");
+    Json::Value request = parsedByTheHost(R"({"a":"5","t":true,"n":null,"r":2.5})");
     EXPECT_EQ(readIntMember(request, "a", 9), 5);
     EXPECT_EQ(readIntMember(request, "missing", 9), 9);
     EXPECT_EQ(readTextMember(request, "missing", "x86"), "x86");
@@ -50,13 +51,13 @@ TEST(ReadMembers, AbsentMembersGiveTheDefault) {
 }
 
 TEST(ReadMembers, ArraysAndObjectsAreNotTexts) {
-    Json::Value request = parsed(R"({"a":[1],"o":{}})");
+    Json::Value request = parsedByTheHost(R"({"a":[1],"o":{}})");
     EXPECT_THROW(readTextMember(request, "a"), Json::Exception);
     EXPECT_THROW(readTextMember(request, "o"), Json::Exception);
 }
 
 TEST(ReadMembers, StringMembersMustBeStrings) {
-    Json::Value request = parsed(R"({"s":"abc","nul":"ab\u0000cd","n":null,"i":5,"b":true,"a":[],"o":{}})");
+    Json::Value request = parsedByTheHost(R"({"s":"abc","nul":"ab\u0000cd","n":null,"i":5,"b":true,"a":[],"o":{}})");
     EXPECT_EQ(readStringMember(request, "s"), "abc");
     EXPECT_EQ(readStringMember(request, "nul"), "ab");
     EXPECT_EQ(readStringMember(request, "missing", "dflt"), "dflt");
@@ -72,7 +73,7 @@ struct FlagCase {
 class ReadFlagMember : public ::testing::TestWithParam<FlagCase> {};
 
 TEST_P(ReadFlagMember, ConvertsAsTheJsonLibraryDoes) {
-    Json::Value request = parsed(std::string(R"({"flag":)") + GetParam().json + "}");
+    Json::Value request = parsedByTheHost(std::string(R"({"flag":)") + GetParam().json + "}");
     EXPECT_EQ(readFlagMember(request, "flag"), GetParam().expected) << GetParam().json;
 }
 
@@ -82,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Values, ReadFlagMember,
                                            FlagCase{"0.0", false}, FlagCase{"0.5", true}));
 
 TEST(ReadMembers, FlagsThatAreAbsentOrNoFlagRaise) {
-    Json::Value request = parsed(R"({"s":"true","a":[true],"o":{}})");
+    Json::Value request = parsedByTheHost(R"({"s":"true","a":[true],"o":{}})");
     for (const char* key : {"missing", "s", "a", "o"})
         EXPECT_THROW(readFlagMember(request, key), Json::Exception) << key;
 }

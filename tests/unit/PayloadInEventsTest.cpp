@@ -13,15 +13,12 @@
 
 #include "HostState.h"
 #include "InEventTestSupport.h"
+#include "PageMessages.h"
 #include "RequestHandler/PayloadInEvents.h"
 #include "platform/Platform.h"
 
 namespace inevent_test {
 namespace {
-
-std::string request(const std::string& type, const std::string& fields = "") {
-    return R"({"type":")" + type + R"(","_direction":1)" + fields + "}";
-}
 
 struct SentCase {
     std::string request;
@@ -48,33 +45,33 @@ RecordBuilder window(int32_t handle) { return RecordBuilder(152).int32(0, 1).int
 INSTANTIATE_TEST_SUITE_P(
     Payloads, PayloadSent,
     ::testing::Values(
-        SentCase{request("InEventShare", R"(,"shareType":"DesktopWindow","window":"3")"), 600, desktop("DISPLAY4")},
-        SentCase{request("InEventShare", R"(,"shareType":"DesktopWindow")"), 600, desktop("DISPLAY1")},
-        SentCase{request("InEventShare", R"(,"shareType":"DesktopWindow","window":2)"), 600, desktop("")},
-        SentCase{request("InEventShare", R"(,"window":"00000000000000FF")"), 600, window(255)},
-        SentCase{request("InEventShare", R"(,"shareType":"desktopwindow","window":"zz")"), 600, window(0)},
-        SentCase{request("InEventGroupChat", R"(,"message":")" + std::string(2000, 'm') + "\""), 2000,
+        SentCase{request("InEventShare", R"("shareType":"DesktopWindow","window":"3")"), 600, desktop("DISPLAY4")},
+        SentCase{request("InEventShare", R"("shareType":"DesktopWindow")"), 600, desktop("DISPLAY1")},
+        SentCase{request("InEventShare", R"("shareType":"DesktopWindow","window":2)"), 600, desktop("")},
+        SentCase{request("InEventShare", R"("window":"00000000000000FF")"), 600, window(255)},
+        SentCase{request("InEventShare", R"("shareType":"desktopwindow","window":"zz")"), 600, window(0)},
+        SentCase{request("InEventGroupChat", R"("message":")" + std::string(2000, 'm') + "\""), 2000,
                  RecordBuilder(1025).text(0, std::string(1024, 'm'))},
-        SentCase{request("InEventPrivateChat", R"(,"uri":"bob@portal","message":"hi")"), 2001,
+        SentCase{request("InEventPrivateChat", R"("uri":"bob@portal","message":"hi")"), 2001,
                  RecordBuilder(1282).text(0, "bob@portal").text(257, "hi")},
-        SentCase{request("InEventSetDisplayName", R"(,"uri":"bob","displayName":")" + std::string(300, 'd') + "\""),
+        SentCase{request("InEventSetDisplayName", R"("uri":"bob","displayName":")" + std::string(300, 'd') + "\""),
                  3000, RecordBuilder(385).text(0, "bob").text(257, std::string(127, 'd'))},
-        SentCase{request("InEventResetDisplayName", R"(,"uri":"bob")"), 3100, RecordBuilder(257).text(0, "bob")},
-        SentCase{request("InEventPinParticipant", R"(,"uri":"bob","pinMode":"PinLow")"), 1401,
+        SentCase{request("InEventResetDisplayName", R"("uri":"bob")"), 3100, RecordBuilder(257).text(0, "bob")},
+        SentCase{request("InEventPinParticipant", R"("uri":"bob","pinMode":"PinLow")"), 1401,
                  RecordBuilder(268).text(4, "bob").int32(264, 3)},
-        SentCase{request("InEventPinParticipant", R"(,"pinMode":"PinHigh")"), 1401, RecordBuilder(268).int32(264, 2)},
-        SentCase{request("InEventPinParticipant", R"(,"pinMode":"pinlow")"), 1401, RecordBuilder(268).int32(264, 1)},
-        SentCase{request("InEventControlCamera", R"(,"uri":"cam","cameraCommand":"ViscaResponse","commandId":"id",)"
+        SentCase{request("InEventPinParticipant", R"("pinMode":"PinHigh")"), 1401, RecordBuilder(268).int32(264, 2)},
+        SentCase{request("InEventPinParticipant", R"("pinMode":"pinlow")"), 1401, RecordBuilder(268).int32(264, 1)},
+        SentCase{request("InEventControlCamera", R"("uri":"cam","cameraCommand":"ViscaResponse","commandId":"id",)"
                                                  R"("commandData":"d","preset":300)"),
                  1400, RecordBuilder(524).text(0, "cam").int32(260, 8).text(264, "id").text(392, "d").byte(520, 44)},
-        SentCase{request("InEventControlCamera", R"(,"cameraCommand":"ZoomOut","preset":-1)"), 1400,
+        SentCase{request("InEventControlCamera", R"("cameraCommand":"ZoomOut","preset":-1)"), 1400,
                  RecordBuilder(524).int32(260, 5).byte(520, 255)},
         SentCase{request("InEventControlCamera"), 1400, RecordBuilder(524)},
         SentCase{request("InEventControlConferenceRoomSettings"), 3240, RecordBuilder(32).int32(4, 1).int32(8, 1)},
         SentCase{request("InEventControlConferenceRoomSettings",
-                         R"(,"requestId":9,"roomType":2,"roomSettingId":"4","moderatorPin":"12345678901234567890")"),
+                         R"("requestId":9,"roomType":2,"roomSettingId":"4","moderatorPin":"12345678901234567890")"),
                  3240, RecordBuilder(32).int32(0, 9).int32(4, 2).int32(8, 4).text(12, "1234567890123456")},
-        SentCase{request("InEventPlayDtmfTone", R"(,"tone":"#9")"), 1301, RecordBuilder(8).text(0, "#")}));
+        SentCase{request("InEventPlayDtmfTone", R"("tone":"#9")"), 1301, RecordBuilder(8).text(0, "#")}));
 
 TEST_F(InEventTest, DesktopIndexOutsideTheTableIsAnErrorWithoutInEvent) {
     const struct {
@@ -84,7 +81,7 @@ TEST_F(InEventTest, DesktopIndexOutsideTheTableIsAnErrorWithoutInEvent) {
     for (const auto& c : cases) {
         fake::reset();
         const std::string share =
-            request("InEventShare", std::string(R"(,"shareType":"DesktopWindow","window":)") + c.window);
+            request("InEventShare", std::string(R"("shareType":"DesktopWindow","window":)") + c.window);
         EXPECT_EQ(answer(share), errorReply(share, "Invalid desktop index"));
         EXPECT_TRUE(events().empty());
         EXPECT_EQ(fake::logTexts(TAVMO_CLIENT_LOG_ERROR),
@@ -116,13 +113,13 @@ TEST_P(PayloadBadInput, IsAnUnknownErrorAndSendsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Payloads, PayloadBadInput,
-                         ::testing::Values(request("InEventShare", R"(,"shareType":5)"),
-                                           request("InEventShare", R"(,"window":255)"),
-                                           request("InEventPrivateChat", R"(,"message":"hi","uri":null)"),
-                                           request("InEventPinParticipant", R"(,"pinMode":2)"),
-                                           request("InEventControlCamera", R"(,"commandData":1)"),
-                                           request("InEventPlayDtmfTone", R"(,"tone":true)"),
-                                           request("InEventStartPrecallTestSpeaker", R"(,"soundFileName":7)")));
+                         ::testing::Values(request("InEventShare", R"("shareType":5)"),
+                                           request("InEventShare", R"("window":255)"),
+                                           request("InEventPrivateChat", R"("message":"hi","uri":null)"),
+                                           request("InEventPinParticipant", R"("pinMode":2)"),
+                                           request("InEventControlCamera", R"("commandData":1)"),
+                                           request("InEventPlayDtmfTone", R"("tone":true)"),
+                                           request("InEventStartPrecallTestSpeaker", R"("soundFileName":7)")));
 
 class SpeakerTest : public InEventTest {
 protected:

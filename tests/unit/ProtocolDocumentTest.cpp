@@ -30,6 +30,7 @@
 #include "OutEventHandler.h"
 #include "OutEventHandler/CodeNames.h"
 #include "OutEventHandler/PortalAnswers.h"
+#include "PageMessages.h"
 #include "RequestHandler.h"
 #include "platform/Platform.h"
 
@@ -132,12 +133,6 @@ void expectSameEntries(const std::vector<Key>& known, const std::multiset<Key>& 
     for (const Key& key : known) EXPECT_EQ(documented.count(key), 1u) << key << " documented once";
     for (const Key& key : documented)
         EXPECT_NE(std::find(known.begin(), known.end(), key), known.end()) << key << " is documented but unknown";
-}
-
-Json::Value parsed(const std::string& body) {
-    Json::Value value;
-    EXPECT_TRUE(json::parse(body, value)) << body;
-    return value;
 }
 
 Names memberNames(const Json::Value& object) {

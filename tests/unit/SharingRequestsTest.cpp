@@ -8,6 +8,7 @@
 
 #include "HostFixture.h"
 #include "HostState.h"
+#include "PageMessages.h"
 #include "RecordImage.h"
 
 namespace {
@@ -21,12 +22,6 @@ constexpr std::size_t kListingSize = 75228;
 constexpr std::size_t kWindowCount = 0, kWindowTitles = 4, kWindowApps = 32900, kWindowIds = 65796;
 constexpr std::size_t kDesktopCount = 68356, kDesktopNames = 68360, kDesktopDevices = 72472, kDesktopRects = 74520;
 constexpr std::size_t kSharesDisabled = 75224;
-
-Json::Value parsed(const std::string& text) {
-    Json::Value value;
-    EXPECT_TRUE(json::parse(text, value)) << text;
-    return value;
-}
 
 class Sharing : public HostFixture {
 protected:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "InEventTestSupport.h"
+#include "PageMessages.h"
 
 namespace inevent_test {
 namespace {
@@ -11,10 +12,6 @@ namespace {
 constexpr std::size_t kSignInBytes = 5944;
 constexpr std::size_t kNumberProxiesAt = 5412;
 constexpr const char* kFlags = R"("emcpSecured":false,"guestLogin":false,"showDialpad":false,"showStartmeeting":false)";
-
-std::string request(const std::string& type, const std::string& fields) {
-    return R"({"type":")" + type + R"(","_direction":1)" + (fields.empty() ? "" : "," + fields) + "}";
-}
 
 RecordBuilder proxies(const std::vector<std::string>& addresses, const std::vector<std::string>& ports, int32_t count) {
     RecordBuilder record(kSignInBytes);

@@ -6,15 +6,10 @@
 #include <vector>
 
 #include "HostFixture.h"
+#include "PageMessages.h"
 #include "RecordImage.h"
 
 namespace {
-
-Json::Value parsed(const std::string& text) {
-    Json::Value value;
-    EXPECT_TRUE(json::parse(text, value)) << text;
-    return value;
-}
 
 class Statistics : public HostFixture {
 protected:

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HostFixture.h"
+#include "PageMessages.h"
 
 namespace {
 
@@ -36,21 +37,6 @@ Bytes cat(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
-}
-
-std::string request(const std::string& type, const std::string& members = "") {
-    return R"({"type":")" + type + R"(","_direction":1)" + (members.empty() ? "" : "," + members) + "}";
-}
-
-// The reply to `requestText`: its members, those of `added`, "_direction" 2.
-std::string replyTo(const std::string& requestText, const std::string& added) {
-    Json::Value reply;
-    Json::Value members;
-    EXPECT_TRUE(json::parse(requestText, reply)) << requestText;
-    EXPECT_TRUE(json::parse(added, members)) << added;
-    for (const std::string& key : members.getMemberNames()) reply[key] = members[key];
-    reply["_direction"] = 2;
-    return json::writeCompact(reply);
 }
 
 void answerWith(int32_t code, bool isPrivate, const Bytes& answer) {

@@ -15,6 +15,7 @@
 #include "RegistrationTools.h"
 #include "RequestHandler/VirtualCamera.h"
 #include "ScratchFolder.h"
+#include "TavmoFacts.h"
 
 namespace {
 
@@ -99,17 +100,17 @@ INSTANTIATE_TEST_SUITE_P(
                         {"[Setup]", "Version=1.3.7"},
                         "OutputThread: GetAppPath(...) - RegGetValue(...) Failed. ERROR: [2]"},
         BrokenSetupCase{
-            "EmptyFolder", {"Application="}, "OutputThread: GetAppPath(...) - Unusable installation folder: []"},
+            "EmptyFolder", {TAVMO_SETUP_ENTRY "="}, "OutputThread: GetAppPath(...) - Unusable installation folder: []"},
         BrokenSetupCase{
             "FolderTooLongForTheTool",
-            {"Application=/" + std::string(245, 'f') + "/"},
+            {TAVMO_SETUP_ENTRY "=/" + std::string(245, 'f') + "/"},
             "OutputThread: GetAppPath(...) - Unusable installation folder: [/" + std::string(245, 'f') + "/]"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(VirtualCamera, ReadsTheFolderFromTheApplicationLineOnly) {
     ToolInstallation installation = install();
-    writeSetupFile(configHome, {"Applications=/nowhere/", "Application=" + installation.folder() + "/\r",
-                                "Application=/elsewhere/"});
+    writeSetupFile(configHome, {TAVMO_SETUP_ENTRY "s=/nowhere/", TAVMO_SETUP_ENTRY "=" + installation.folder() + "/\r",
+                                TAVMO_SETUP_ENTRY "=/elsewhere/"});
     EXPECT_EQ(RegCamera(), 0);
     EXPECT_EQ(installation.waitForRuns(false, 1).size(), 1u);
 }

@@ -10,18 +10,19 @@
 #include <sstream>
 
 #include "Registration.h"
+#include "TavmoFacts.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::vector<std::wstring> kBrowserKeys = {
-    L"Software\\Google\\Chrome\\NativeMessagingHosts\\com.tavmo.client_for_web",
-    L"Software\\Chromium\\NativeMessagingHosts\\com.tavmo.client_for_web",
-    L"Software\\Microsoft\\Edge\\NativeMessagingHosts\\com.tavmo.client_for_web",
-    L"Software\\BraveSoftware\\Brave-Browser\\NativeMessagingHosts\\com.tavmo.client_for_web",
+    L"Software\\Google\\Chrome\\NativeMessagingHosts\\" TAVMO_HOST_NAME,
+    L"Software\\Chromium\\NativeMessagingHosts\\" TAVMO_HOST_NAME,
+    L"Software\\Microsoft\\Edge\\NativeMessagingHosts\\" TAVMO_HOST_NAME,
+    L"Software\\BraveSoftware\\Brave-Browser\\NativeMessagingHosts\\" TAVMO_HOST_NAME,
 };
-const wchar_t* const kSetupKey = L"Software\\Tavmo\\TavmoClientForWeb\\Setup";
+const wchar_t* const kSetupKey = L"" TAVMO_SETUP_KEY;
 
 // A text value of the registry (the default value without a name), or
 // nothing when the key or the value is missing.
@@ -84,7 +85,7 @@ protected:
     }
 
     fs::path userManifest() const {
-        return scratch_ / "appdata" / "Tavmo" / "TavmoClientForWeb" / "com.tavmo.client_for_web.json";
+        return scratch_ / "appdata" / "Tavmo" / "TavmoClientForWeb" / TAVMO_HOST_NAME ".json";
     }
 
     fs::path scratch_;
@@ -104,18 +105,16 @@ class WindowsRegistrationScope : public WindowsRegistration, public ::testing::W
 
 TEST_P(WindowsRegistrationScope, EveryBrowsersKeyNamesTheManifestUntilRemoved) {
     const Scope& scope = GetParam();
-    fs::path manifest =
-        scope.manifestBesideTheHost ? host_.parent_path() / "com.tavmo.client_for_web.json" : userManifest();
+    fs::path manifest = scope.manifestBesideTheHost ? host_.parent_path() / TAVMO_HOST_NAME ".json" : userManifest();
     ASSERT_EQ(tool({"register", scope.option}), 0) << errors_.str();
 
     for (const std::wstring& key : kBrowserKeys) EXPECT_EQ(registryText(scope.hive, key), manifest.wstring());
     std::string text = contentOf(manifest);
     EXPECT_NE(text.find("  \"path\": \"" + jsonEscaped(host_.u8string()) + "\",\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("  \"allowed_origins\": [\"chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/\"]\n"),
-              std::string::npos)
-        << text;
+    EXPECT_NE(text.find("  \"allowed_origins\": [\"" TAVMO_EXTENSION_ORIGIN "\"]\n"), std::string::npos) << text;
     if (scope.hive == HKEY_CURRENT_USER)
-        EXPECT_EQ(registryText(HKEY_CURRENT_USER, kSetupKey, L"Application"), host_.parent_path().wstring() + L"\\");
+        EXPECT_EQ(registryText(HKEY_CURRENT_USER, kSetupKey, L"" TAVMO_SETUP_ENTRY),
+                  host_.parent_path().wstring() + L"\\");
     else
         EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kSetupKey));
 
@@ -150,17 +149,17 @@ TEST_F(WindowsRegistration, TheManifestStaysWhileAnotherBrowserUsesIt) {
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kBrowserKeys[2]));
     EXPECT_EQ(registryText(HKEY_CURRENT_USER, kBrowserKeys[0]), userManifest().wstring());
     EXPECT_TRUE(fs::exists(userManifest()));
-    EXPECT_TRUE(registryText(HKEY_CURRENT_USER, kSetupKey, L"Application"));
+    EXPECT_TRUE(registryText(HKEY_CURRENT_USER, kSetupKey, L"" TAVMO_SETUP_ENTRY));
     EXPECT_EQ(tool({"check"}), 1);
     EXPECT_EQ(tool({"check", "--browser", "chrome,chromium,brave"}), 0) << out_.str();
 }
 
 TEST_F(WindowsRegistration, AnotherInstallationsKeyIsLeftAlone) {
     ASSERT_EQ(tool({"register", "--browser", "chrome"}), 0);
-    setRegistryText(HKEY_CURRENT_USER, kBrowserKeys[0], nullptr, L"C:\\Elsewhere\\com.tavmo.client_for_web.json");
+    setRegistryText(HKEY_CURRENT_USER, kBrowserKeys[0], nullptr, L"C:\\Elsewhere\\" TAVMO_HOST_NAME ".json");
     EXPECT_EQ(tool({"check", "--browser", "chrome"}), 1);
     ASSERT_EQ(tool({"unregister", "--browser", "chrome"}), 0);
-    EXPECT_EQ(registryText(HKEY_CURRENT_USER, kBrowserKeys[0]), L"C:\\Elsewhere\\com.tavmo.client_for_web.json");
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, kBrowserKeys[0]), L"C:\\Elsewhere\\" TAVMO_HOST_NAME ".json");
     EXPECT_NE(out_.str().find("Chrome: left alone, it holds another installation's registration"), std::string::npos)
         << out_.str();
     EXPECT_FALSE(fs::exists(userManifest()));

@@ -18,6 +18,7 @@
 #include "DeviceNotifications.h"
 #include "HostFixture.h"
 #include "HostState.h"
+#include "TavmoFacts.h"
 #include "Worker.h"
 #include "platform/Platform.h"
 #include "resource.h"
@@ -182,7 +183,7 @@ struct SetupRecordCase {
 
 class SetupRecord : public ::testing::TestWithParam<SetupRecordCase> {
 protected:
-    static constexpr const char* kSetupKey = "Software\\Tavmo\\TavmoClientForWeb\\Setup";
+    static constexpr const char* kSetupKey = TAVMO_SETUP_KEY;
 
     void SetUp() override { removeRecords(); }
     void TearDown() override { removeRecords(); }
@@ -193,7 +194,7 @@ protected:
         ASSERT_EQ(RegCreateKeyExA(hive, kSetupKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         if (*folder)
-            RegSetValueExA(key, "Application", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
+            RegSetValueExA(key, TAVMO_SETUP_ENTRY, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
                            static_cast<DWORD>(std::strlen(folder) + 1));
         RegCloseKey(key);
     }

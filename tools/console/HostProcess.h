@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "Subprocess.h"
+#include "TavmoFacts.h"
 
 namespace console {
 
-inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
+inline constexpr const char* kExtensionOrigin = TAVMO_EXTENSION_ORIGIN;
 
 struct HostLaunch {
     std::string executable;

@@ -15,15 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "TavmoFacts.h"
+
 namespace registration {
 
 // The name under which browsers know the host, and the one extension that may
-// start it.
-inline constexpr const char* kHostName = "com.tavmo.client_for_web";
-inline constexpr const char* kExtensionOrigin = "chrome-extension://gdlpkaomnfhcebijgdlpkaomnfhcebij/";
-inline constexpr const char* kHostDescription = "TavmoClientForWeb: video conferences for web pages";
-// The Windows installer's manifest is made from these three lines as well
-// (cmake/WindowsInstaller.cmake reads them).
+// start it (cmake/Facts.cmake, which the Windows installer's manifest is made
+// from as well).
+inline constexpr const char* kHostName = TAVMO_HOST_NAME;
+inline constexpr const char* kExtensionOrigin = TAVMO_EXTENSION_ORIGIN;
+inline constexpr const char* kHostDescription = TAVMO_HOST_DESCRIPTION;
 
 enum class Command { Register, Unregister, Check };
 enum class Scope { User, System };

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "TavmoFacts.h"
 #include "platform/Platform.h"
 
 extern char** environ;
@@ -24,8 +25,8 @@ namespace platform {
 
 namespace {
 
-constexpr const char* kSetupFile = "Tavmo/TavmoClientForWeb/Setup";
-constexpr const char* kFolderKey = "Application=";
+constexpr const char* kSetupFile = TAVMO_SETUP_PATH;
+constexpr const char* kFolderKey = TAVMO_SETUP_ENTRY "=";
 
 std::string configurationFolder() {
     const char* configured = std::getenv("XDG_CONFIG_HOME");

@@ -4,13 +4,14 @@
 
 #include <memory>
 
+#include "TavmoFacts.h"
 #include "platform/Platform.h"
 
 namespace platform {
 
 namespace {
 
-constexpr const char* kSetupKey = "Software\\Tavmo\\TavmoClientForWeb\\Setup";
+constexpr const char* kSetupKey = TAVMO_SETUP_KEY;
 
 }  // namespace
 
@@ -30,7 +31,7 @@ InstallationFolder installationFolder() {
     }
     char folder[MAX_PATH] = {};
     DWORD size = sizeof folder;
-    LONG read = RegGetValueA(setup, nullptr, "Application", RRF_RT_REG_SZ, nullptr, folder, &size);
+    LONG read = RegGetValueA(setup, nullptr, TAVMO_SETUP_ENTRY, RRF_RT_REG_SZ, nullptr, folder, &size);
     RegCloseKey(setup);
     if (read != ERROR_SUCCESS) {
         installation.lookup = SetupLookup::NoFolder;

@@ -1,7 +1,10 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { connect, TavmoDisconnectedError, TavmoRequestError, BRIDGE_DISCONNECTED } from "../src/index.js";
+import { connect, HOST_NAME, TavmoDisconnectedError, TavmoRequestError, BRIDGE_DISCONNECTED } from "../src/index.js";
+import { buildFacts } from "../../../tests/browser/facts.mjs";
 import { FakePort } from "./fake-port.mjs";
+
+const FACTS = buildFacts();
 
 function connected() {
   const port = new FakePort();
@@ -13,6 +16,10 @@ const settled = (promise) =>
     (value) => ({ value }),
     (error) => ({ error }),
   );
+
+test("the library connects to the host under the name the host is registered with", () => {
+  assert.equal(HOST_NAME, FACTS.hostName);
+});
 
 test("replies are matched to their requests by _id, whatever their order", async () => {
   const { port, client } = connected();
@@ -27,8 +34,8 @@ test("replies are matched to their requests by _id, whatever their order", async
   );
   assert.notEqual(port.posted[0]._id, port.posted[1]._id);
   port.answer(1, { callState: "Idle" });
-  port.answer(0, { version: "1.3.7_0003" });
-  assert.equal((await first).version, "1.3.7_0003");
+  port.answer(0, { version: FACTS.hostVersion });
+  assert.equal((await first).version, FACTS.hostVersion);
   const reply = await second;
   assert.equal(reply.callState, "Idle");
   assert.equal(reply.sequence, 2, "the request's own members come back");

@@ -58,9 +58,9 @@ std::vector<Entry> entries(const Options& options, const std::string& hostPath) 
         Entry setup;
         setup.title = "Setup";
         setup.base = configurationFolder();
-        setup.relative = "Tavmo/TavmoClientForWeb";
-        setup.name = "Setup";
-        setup.content = "Application=" + fs::path(hostPath).parent_path().string() + "/\n";
+        setup.relative = TAVMO_SETUP_FOLDER;
+        setup.name = TAVMO_SETUP_NAME;
+        setup.content = TAVMO_SETUP_ENTRY "=" + fs::path(hostPath).parent_path().string() + "/\n";
         for (const Browser& browser : knownBrowsers()) setup.neededBy.push_back(manifest(browser, options, text));
         all.push_back(setup);
     }

@@ -213,8 +213,8 @@ std::vector<Entry> entries(const Options& options, const std::string& hostPath) 
         setup.title = "Setup";
         setup.kind = EntryKind::RegistryValue;
         setup.base = kCurrentUser;
-        setup.relative = "Tavmo/TavmoClientForWeb/Setup";
-        setup.name = "Application";
+        setup.relative = TAVMO_SETUP_PATH;
+        setup.name = TAVMO_SETUP_ENTRY;
         setup.content = installationFolder + "\\";
         setup.neededBy = manifest.neededBy;
         all.push_back(setup);
