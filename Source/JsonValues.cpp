@@ -66,7 +66,8 @@ std::string stringValue(const Json::Value& value) {
 }
 
 bool readFlagMemberOr(const Json::Value& request, const char* key, bool defaultValue) {
-    return findMember(request, key) ? readFlagMember(request, key) : defaultValue;
+    const Json::Value* member = findMember(request, key);
+    return member ? member->asBool() : defaultValue;
 }
 
 std::string readChoiceMember(const Json::Value& request, const char* key, const std::string& defaultValue) {

@@ -1,6 +1,7 @@
 #include "RecordValues.h"
 
 #include <cstdio>
+#include <utility>
 
 Json::Value handleValue(uint32_t handle) {
     char text[17];
@@ -8,29 +9,26 @@ Json::Value handleValue(uint32_t handle) {
     return text;
 }
 
-Json::Value rectValue(const TavmoClientVideoRect& rect) {
+namespace {
+
+// The members every rectangle carries; each caller picks the types.
+Json::Value rectangle(Json::Value x, Json::Value y, Json::Value width, Json::Value height) {
     Json::Value object(Json::objectValue);
-    object["xPos"] = rect.x;
-    object["yPos"] = rect.y;
-    object["width"] = rect.width;
-    object["height"] = rect.height;
+    object["xPos"] = std::move(x);
+    object["yPos"] = std::move(y);
+    object["width"] = std::move(width);
+    object["height"] = std::move(height);
     return object;
 }
 
+}  // namespace
+
+Json::Value rectValue(const TavmoClientVideoRect& rect) { return rectangle(rect.x, rect.y, rect.width, rect.height); }
+
 Json::Value unsignedSizeRectValue(const TavmoClientVideoRect& rect) {
-    Json::Value object(Json::objectValue);
-    object["xPos"] = rect.x;
-    object["yPos"] = rect.y;
-    object["width"] = static_cast<uint32_t>(rect.width);
-    object["height"] = static_cast<uint32_t>(rect.height);
-    return object;
+    return rectangle(rect.x, rect.y, static_cast<uint32_t>(rect.width), static_cast<uint32_t>(rect.height));
 }
 
 Json::Value rectValue(const TavmoClientWindowRect& rect) {
-    Json::Value object(Json::objectValue);
-    object["xPos"] = Json::Int(rect.x);
-    object["yPos"] = Json::Int(rect.y);
-    object["width"] = Json::UInt(rect.width);
-    object["height"] = Json::UInt(rect.height);
-    return object;
+    return rectangle(Json::Int(rect.x), Json::Int(rect.y), Json::UInt(rect.width), Json::UInt(rect.height));
 }
