@@ -1,11 +1,21 @@
-// Splits the host's output into message bodies: each a 4-byte little-endian
-// length and that many bytes, or (in debug mode) one line.
+// The framing of messages: a body framed as the page frames it, and the
+// host's output split into message bodies, each a 4-byte little-endian length
+// and that many bytes, or (in debug mode) one line.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// A body framed as the browser frames it: its length first, in 4 bytes,
+// little-endian.
+inline std::string frame(const std::string& body) {
+    auto length = static_cast<uint32_t>(body.size());
+    std::string framed;
+    for (int i = 0; i < 4; ++i) framed.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
+    return framed + body;
+}
 
 // False when the bytes do not end exactly where a message ends: a frame cut
 // short, or bytes after the last one.

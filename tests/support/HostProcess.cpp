@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include "Frames.h"
+
 namespace {
 
 std::string configurationFolder(const std::string& root) { return root + "/config"; }
@@ -121,12 +123,7 @@ HostProcess::~HostProcess() {
 
 void HostProcess::sendRaw(const std::string& bytes) { process_.write(bytes); }
 
-void HostProcess::sendFrame(const std::string& body) {
-    auto length = static_cast<uint32_t>(body.size());
-    std::string framed;
-    for (int i = 0; i < 4; ++i) framed.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
-    sendRaw(framed + body);
-}
+void HostProcess::sendFrame(const std::string& body) { sendRaw(frame(body)); }
 
 void HostProcess::closeInput() { process_.closeInput(); }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 
 std::string request(const std::string& type, const std::string& members) {
@@ -33,11 +32,4 @@ Json::Value parsed(const std::string& text) {
     std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
     EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) << text;
     return value;
-}
-
-std::string frame(const std::string& body) {
-    auto length = static_cast<uint32_t>(body.size());
-    std::string framed;
-    for (int i = 0; i < 4; ++i) framed.push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
-    return framed + body;
 }

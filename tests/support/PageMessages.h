@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "Frames.h"  // frame(), the bytes of a body
+
 // A request as the page writes it: its type, "_direction" 1 and `members`
 // (members of a JSON object without the braces, such as R"("domain":"x")"),
 // if any, in that order.
@@ -21,7 +23,3 @@ std::string replyTo(Json::Value request, const Json::Value& added);
 // The value of a message's text. A text that is no JSON fails the test and
 // reads as null.
 Json::Value parsed(const std::string& text);
-
-// A body framed as the browser frames it: its length first, in 4 bytes,
-// little-endian.
-std::string frame(const std::string& body);
